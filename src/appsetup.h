@@ -1,0 +1,18 @@
+#pragma once
+
+class QTranslator;
+
+namespace orvalith {
+
+// Names, domain and version of the application. The settings store is named
+// after these, so they must be set before anything opens it.
+void setApplicationIdentity();
+
+// Loads the catalogue matching the system locale (es_ES, es_AR, ... all end at
+// "es"). Returns false, leaving the translator empty, when there is none.
+bool loadSystemTranslation(QTranslator &translator);
+
+// Makes the native types available to the documents as "import Orvalith 1.0".
+void registerQmlTypes();
+
+} // namespace orvalith

@@ -1,0 +1,11 @@
+#include <QtTest>
+
+class Test : public QObject
+{
+    Q_OBJECT
+private slots:
+    void placeholder() { QVERIFY(true); }
+};
+
+QTEST_MAIN(Test)
+#include "tst_clipboard.moc"

@@ -1,0 +1,29 @@
+#include "appsetup.h"
+
+#include <QCoreApplication>
+#include <QQmlEngine>
+#include <QTranslator>
+#include <QtQuickTest>
+
+// Gives the documents under test what the program gives them: the application's
+// identity, the translation for the system locale and the native types.
+class Setup : public QObject
+{
+    Q_OBJECT
+public slots:
+    void applicationAvailable()
+    {
+        orvalith::setApplicationIdentity();
+        if (orvalith::loadSystemTranslation(m_translator))
+            QCoreApplication::installTranslator(&m_translator);
+    }
+
+    void qmlEngineAvailable(QQmlEngine *) { orvalith::registerQmlTypes(); }
+
+private:
+    QTranslator m_translator;
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(orvalith, Setup)
+
+#include "tst_qml.moc"
