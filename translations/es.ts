@@ -1,4 +1,236 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
+<context>
+    <name>main</name>
+    <message>
+        <source>About Orvalith</source>
+        <translation>Acerca de Orvalith</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Añadir</translation>
+    </message>
+    <message>
+        <source>Calibrate</source>
+        <translation>Calibrar</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Contenidos</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Editar</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Fichero</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+    <message>
+        <source>Hide toolbar</source>
+        <translation>Ocultar barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Measures</source>
+        <translation>Medidas</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Abrir Imagen</translation>
+    </message>
+    <message>
+        <source>Paste image</source>
+        <translation>Pegar imagen</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Remove Last</source>
+        <translation>Borrar el último</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Guardar como</translation>
+    </message>
+    <message>
+        <source>Show toolbar</source>
+        <translation>Mostrar barra de herramientas</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ver</translation>
+    </message>
+</context>
+<context>
+    <name>MainPage</name>
+    <message>
+        <source>Accept</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Calibration reference value</source>
+        <translation>Valor de referencia de calibración</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Click on the calibration ending point.</source>
+        <translation>Elija el punto final para la calibración.</translation>
+    </message>
+    <message>
+        <source>Click on the calibration starting point.</source>
+        <translation>Elija el punto inicial para la calibración.</translation>
+    </message>
+    <message>
+        <source>Click on the ending point.</source>
+        <translation>Elija el punto final.</translation>
+    </message>
+    <message>
+        <source>Click on the starting point.</source>
+        <translation>Elija el punto inicial.</translation>
+    </message>
+    <message>
+        <source>Guide line color</source>
+        <translation>Color de linea de guia</translation>
+    </message>
+    <message>
+        <source>L.E.</source>
+        <translation>O.I.</translation>
+    </message>
+    <message>
+        <source>Line color</source>
+        <translation>Color de linea</translation>
+    </message>
+    <message>
+        <source>Measures color</source>
+        <translation>Color de las medidas</translation>
+    </message>
+    <message>
+        <source>Pick an image</source>
+        <translation>Selecciona una imagen</translation>
+    </message>
+    <message>
+        <source>R.E.</source>
+        <translation>O.D.</translation>
+    </message>
+    <message>
+        <source>Sector color</source>
+        <translation>Color de sector</translation>
+    </message>
+    <message>
+        <source>Text color</source>
+        <translation>Color de texto</translation>
+    </message>
+</context>
+<context>
+    <name>MainPageForm.ui</name>
+    <message>
+        <source>10 degrees</source>
+        <translation>10 grados</translation>
+    </message>
+    <message>
+        <source>5 degrees</source>
+        <translation>5 grados</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Ángulo</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>Guide Line</source>
+        <translation>Linea guia</translation>
+    </message>
+    <message>
+        <source>L.E.</source>
+        <translation>O.I.</translation>
+    </message>
+    <message>
+        <source>Left Eye</source>
+        <translation>Ojo izquierdo</translation>
+    </message>
+    <message>
+        <source>Line Color</source>
+        <translation>Color de linea</translation>
+    </message>
+    <message>
+        <source>Open Image</source>
+        <translation>Abrir imagen</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Radius</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>Reference</source>
+        <translation>Referencia</translation>
+    </message>
+    <message>
+        <source>Right Eye</source>
+        <translation>Ojo derecho</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>Rotación</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Guardar como</translation>
+    </message>
+    <message>
+        <source>Sector</source>
+        <translation>Sector</translation>
+    </message>
+    <message>
+        <source>Text Color</source>
+        <translation>Color de texto</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Ancho</translation>
+    </message>
+</context>
+<context>
+    <name>PrintHelper</name>
+    <message>
+        <source>Images (*.png *.jpg)</source>
+        <translation>Imágenes (*.png *.jpg)</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Guardar fichero</translation>
+    </message>
+    <message>
+        <source>There was an error saving the image.</source>
+        <translation>Se produjo un error guardando la imagen.</translation>
+    </message>
+</context>
 </TS>
