@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Start-up benchmark: time from process start to the first frame of the main
+window, beside the same for a bare window with the same imports, on an X server
+of its own.
+
+    bench/startup.py [--build DIR] [--runs N]
+
+DIR is a configured build folder (default: <repo>/build); the program and the
+bench host are built there first. Prints each run and the medians; asserts nothing.
+
+The first frame is seen from outside through the scene graph's own log: with
+qt.scenegraph.general and qt.scenegraph.time.renderloop enabled, Qt reports the
+GL context it creates and then one line per frame once that frame has been
+rendered and swapped. The render loop may report an empty frame before it has a
+context, so the first frame counts only after the context line. Each line is
+timestamped as it arrives on the pipe.
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BARE_WINDOW = os.path.join(ROOT, "bench", "startup_bare_window.qml")
+LOG_RULES = "qt.scenegraph.general=true;qt.scenegraph.time.renderloop=true"
+CONTEXT_LINE = "GL_RENDERER"
+FRAME_LINE = "Frame rendered with"
+TIMEOUT = 60
+
+
+def first_frame_seconds(command, env):
+    """Seconds from just before the process is started until the log says the
+    first real frame is on screen; the process is ended right after."""
+    start = time.monotonic()
+    process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.PIPE, text=True, bufsize=1)
+    try:
+        have_context = False
+        for line in process.stderr:
+            if CONTEXT_LINE in line:
+                have_context = True
+            elif have_context and FRAME_LINE in line:
+                return time.monotonic() - start
+            if time.monotonic() - start > TIMEOUT:
+                break
+        raise RuntimeError(f"no frame from {command[0]} (status {process.poll()})")
+    finally:
+        process.terminate()
+        try:
+            process.communicate(timeout=10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.communicate()
+
+
+def build(build_dir):
+    subprocess.run(["cmake", "--build", build_dir, "-j2", "--target", "orvalith",
+                    "orvalith_qmlhost"], check=True, stdout=subprocess.DEVNULL)
+
+
+def report(name, times):
+    ms = [t * 1000 for t in times]
+    print(f"{name:<13} median {statistics.median(ms):7.1f} ms   min {min(ms):7.1f}   "
+          f"max {max(ms):7.1f}   runs: " + " ".join(f"{t:.0f}" for t in ms))
+
+
+def measure(build_dir, runs):
+    sandbox = tempfile.mkdtemp(prefix="orvalith-bench-")
+    env = dict(os.environ, QT_LOGGING_RULES=LOG_RULES,
+               XDG_CONFIG_HOME=os.path.join(sandbox, "config"),
+               XDG_RUNTIME_DIR=os.path.join(sandbox, "runtime"))
+    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+    program = [os.path.join(build_dir, "bin", "orvalith")]
+    bare = [os.path.join(build_dir, "bin", "orvalith_qmlhost"), BARE_WINDOW]
+    try:
+        # One unmeasured start of each fills the file system cache.
+        first_frame_seconds(program, env)
+        first_frame_seconds(bare, env)
+        program_times, bare_times = [], []
+        for _ in range(runs):  # interleaved, so that drift touches both alike
+            program_times.append(first_frame_seconds(program, env))
+            bare_times.append(first_frame_seconds(bare, env))
+    finally:
+        shutil.rmtree(sandbox, ignore_errors=True)
+    print(f"Process start to first frame, {runs} runs each (Xvfb, Mesa llvmpipe):")
+    report("main window", program_times)
+    report("bare window", bare_times)
+    ratio = statistics.median(program_times) / statistics.median(bare_times)
+    print(f"ratio of medians (main / bare): {ratio:.2f}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default=os.path.join(ROOT, "build"))
+    parser.add_argument("--runs", type=int, default=9)
+    args = parser.parse_args()
+    build_dir = os.path.abspath(args.build)
+    if os.environ.get("ORVALITH_BENCH_DISPLAY") is None:
+        build(build_dir)
+        # Again, on an X server of our own, so that figures do not depend on
+        # the desktop this is started from.
+        command = [os.path.join(ROOT, "tests", "with-xvfb.sh"), sys.executable,
+                   os.path.abspath(__file__), "--build", build_dir, "--runs", str(args.runs)]
+        env = dict(os.environ, ORVALITH_BENCH_DISPLAY="own")
+        sys.exit(subprocess.run(command, env=env).returncode)
+    measure(build_dir, args.runs)
+
+
+if __name__ == "__main__":
+    main()
