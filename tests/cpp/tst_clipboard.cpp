@@ -1,11 +1,494 @@
+#include "clipboard.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
-class Test : public QObject
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QByteArray inlineJpegPrefix = "data:image/jpeg;base64,";
+
+// A picture with a different colour in each corner, so that a decoded copy
+// shows whether the pixels survived, not just the size.
+QImage cornersImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    const int halfWidth = width / 2;
+    const int halfHeight = height / 2;
+    QPainter painter(&image);
+    painter.fillRect(0, 0, halfWidth, halfHeight, Qt::red);
+    painter.fillRect(halfWidth, 0, width - halfWidth, halfHeight, Qt::green);
+    painter.fillRect(0, halfHeight, halfWidth, height - halfHeight, Qt::blue);
+    painter.fillRect(halfWidth, halfHeight, width - halfWidth, height - halfHeight, Qt::white);
+    return image;
+}
+
+// Smooth gradients under sensor-like noise: compresses about as badly as a
+// real photograph does.
+QImage photoLikeImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator noise(42);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int grain = int(noise.bounded(16)) - 8;
+            line[x] = qRgb(qBound(0, x * 255 / width + grain, 255),
+                           qBound(0, y * 255 / height + grain, 255), qBound(0, 128 + grain, 255));
+        }
+    }
+    return image;
+}
+
+bool closeColours(QRgb a, QRgb b)
+{
+    const int tolerance = 12;
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance &&
+           qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+// Decodes an inline JPEG URL strictly: exact prefix, padded standard Base64,
+// bytes that the JPEG decoder accepts. Returns a null image otherwise.
+QImage decodeInlineJpeg(const QUrl &url)
+{
+    const QByteArray text = url.toEncoded();
+    if (!text.startsWith(inlineJpegPrefix))
+        return QImage();
+    const QByteArray base64 = text.mid(inlineJpegPrefix.size());
+    if (base64.size() % 4 != 0)
+        return QImage();
+    const auto decoded =
+        QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return QImage();
+    return QImage::fromData(*decoded, "JPG");
+}
+
+QMimeData *mimeWithText(const QString &text)
+{
+    auto *data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+QMimeData *mimeWithUrls(const QList<QUrl> &urls)
+{
+    auto *data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+}
+
+QMimeData *mimeWithImageData(const QVariant &imageData)
+{
+    auto *data = new QMimeData;
+    data->setImageData(imageData);
+    return data;
+}
+
+} // namespace
+
+class ClipboardTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void placeholder() { QVERIFY(true); }
+    void initTestCase();
+    void cleanup();
+
+    void startsEmptyAndIgnoresEarlierContent();
+    void clearAlwaysSignalsFalse();
+    void textNamingAnImage_data();
+    void textNamingAnImage();
+    void onlyTheFirstCopiedUrlCounts();
+    void pixelsBecomeInlineJpeg();
+    void fileOfferedWithItsPixelsStaysAFile();
+    void unusableContentEmptiesOnlyOnce();
+    void pixelsThatCannotBeEncodedAreNoImage_data();
+    void pixelsThatCannotBeEncodedAreNoImage();
+    void junkAndHugeTextAreHarmless();
+    void veryLargePictureIsEncoded();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString writeFile(const QString &name, const QByteArray &bytes) const;
+
+    // Each of these changes the clipboard and returns once the watcher has
+    // seen the change.
+    bool change(const std::function<void()> &setContent);
+    bool set(QMimeData *data);
+    bool offerFromOtherProcess(const QByteArray &bytes, const QByteArray &type = QByteArray());
+
+    // Brings the watcher to a known stored image, so that a following change
+    // that offers nothing shows up as a false report.
+    bool holdSomeImage(Clipboard &clipboard);
+
+    QTemporaryDir m_dir;
+    QString m_xclip;
+    std::vector<std::unique_ptr<QProcess>> m_owners;
 };
 
-QTEST_MAIN(Test)
+void ClipboardTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+    QVERIFY(cornersImage(64, 48).save(path("eye.jpg")));
+    QVERIFY(cornersImage(64, 48).save(path("eye.JPEG"), "JPG"));
+    QVERIFY(cornersImage(320, 240).save(path("fundus.png")));
+    QVERIFY(cornersImage(64, 48).save(path("scan.bmp")));
+#ifndef Q_OS_WIN
+    // Elsewhere a file name may hold backslashes and a colon.
+    QVERIFY(cornersImage(64, 48).save(path("C:\\images\\eye.jpg"), "JPG"));
+#endif
+    QVERIFY(QDir(m_dir.path()).mkdir("shots.png"));
+    m_xclip = QStandardPaths::findExecutable("xclip");
+}
+
+// Taking the clipboard back makes the processes that served it let go and end
+// on their own. Killing the owner instead would report a change later, in the
+// middle of the next test.
+void ClipboardTest::cleanup()
+{
+    if (m_owners.empty())
+        return;
+    QVERIFY(change([] { QGuiApplication::clipboard()->setText(QString()); }));
+    for (auto &owner : m_owners) {
+        if (!owner->waitForFinished(5000))
+            owner->kill();
+        owner->waitForFinished(5000);
+    }
+    m_owners.clear();
+}
+
+QString ClipboardTest::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile file(path(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return file.fileName();
+}
+
+bool ClipboardTest::change(const std::function<void()> &setContent)
+{
+    QSignalSpy changed(QGuiApplication::clipboard(), &QClipboard::dataChanged);
+    setContent();
+    return !changed.isEmpty() || changed.wait(20000);
+}
+
+bool ClipboardTest::set(QMimeData *data)
+{
+    return change([data] { QGuiApplication::clipboard()->setMimeData(data); });
+}
+
+// xclip stays in the foreground with -quiet and serves the content until
+// another program takes the clipboard over.
+bool ClipboardTest::offerFromOtherProcess(const QByteArray &bytes, const QByteArray &type)
+{
+    const QString file = writeFile(QStringLiteral("offer%1.bin").arg(m_owners.size()), bytes);
+    if (file.isEmpty())
+        return false;
+    QStringList arguments{"-quiet", "-selection", "clipboard", "-i", file};
+    if (!type.isEmpty())
+        arguments << "-t" << QString::fromLatin1(type);
+    auto owner = std::make_unique<QProcess>();
+    QProcess *process = owner.get();
+    m_owners.push_back(std::move(owner));
+    return change([process, this, arguments] {
+        process->start(m_xclip, arguments);
+        process->waitForStarted();
+    });
+}
+
+bool ClipboardTest::holdSomeImage(Clipboard &clipboard)
+{
+    return set(mimeWithText("file:///start.png")) &&
+           clipboard.imageUrl() == QUrl("file:///start.png");
+}
+
+void ClipboardTest::startsEmptyAndIgnoresEarlierContent()
+{
+    QVERIFY(change([] { QGuiApplication::clipboard()->setImage(cornersImage(32, 32)); }));
+    Clipboard clipboard;
+    QSignalSpy reports(&clipboard, &Clipboard::imageUrlChanged);
+    QTest::qWait(200);
+    QVERIFY(reports.isEmpty());
+    QVERIFY(clipboard.imageUrl().isEmpty());
+
+    // The next change is the first one that counts.
+    QVERIFY(set(mimeWithText(path("eye.jpg"))));
+    QCOMPARE(reports.size(), 1);
+    QCOMPARE(reports.at(0).at(0).toBool(), true);
+    QCOMPARE(clipboard.imageUrl(), QUrl::fromLocalFile(path("eye.jpg")));
+}
+
+void ClipboardTest::clearAlwaysSignalsFalse()
+{
+    Clipboard clipboard;
+    QSignalSpy reports(&clipboard, &Clipboard::imageUrlChanged);
+    QVERIFY(holdSomeImage(clipboard));
+    clipboard.clear();
+    clipboard.clear();
+    QCOMPARE(reports.size(), 3);
+    QCOMPARE(reports.at(1).at(0).toBool(), false);
+    QCOMPARE(reports.at(2).at(0).toBool(), false);
+    QVERIFY(clipboard.imageUrl().isEmpty());
+
+    // Copying the same image again re-enables pasting.
+    QVERIFY(holdSomeImage(clipboard));
+    QVERIFY(holdSomeImage(clipboard));
+    QCOMPARE(reports.size(), 5);
+    QCOMPARE(reports.at(4).at(0).toBool(), true);
+}
+
+void ClipboardTest::textNamingAnImage_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QUrl>("expected"); // invalid: nothing usable
+
+    const QString eyeJpg = path("eye.jpg");
+    QTest::newRow("file URL of a missing file, suffix in capitals")
+        << "file:///C:/images/eye.PNG" << QUrl("file:///C:/images/eye.PNG");
+    QTest::newRow("file URL, suffix in mixed case")
+        << "file:///C:/images/eye.Jpg" << QUrl("file:///C:/images/eye.Jpg");
+    QTest::newRow("existing absolute path") << eyeJpg << QUrl::fromLocalFile(eyeJpg);
+    QTest::newRow("existing relative path") << "eye.JPEG" << QUrl::fromLocalFile("eye.JPEG");
+#ifndef Q_OS_WIN
+    QTest::newRow("existing path with backslashes")
+        << "C:\\images\\eye.jpg" << QUrl::fromLocalFile("C:\\images\\eye.jpg");
+#endif
+    QTest::newRow("missing path") << path("missing.png") << QUrl();
+    QTest::newRow("FILE prefix is a path, not a URL") << "FILE://" + eyeJpg << QUrl();
+    QTest::newRow("folder named like a picture") << path("shots.png") << QUrl();
+    QTest::newRow("existing file of another kind") << path("scan.bmp") << QUrl();
+    QTest::newRow("file URL that does not parse") << "file://[::1/eye.png" << QUrl();
+    QTest::newRow("inline JPEG") << "data:image/jpeg;base64,/9j/4AAQSkZJRg=="
+                                 << QUrl("data:image/jpeg;base64,/9j/4AAQSkZJRg==");
+    QTest::newRow("inline PNG") << "data:image/png;base64,iVBORw0KGgo=" << QUrl();
+    QTest::newRow("inline JPEG prefix in capitals") << "DATA:image/jpeg;base64,/9j/" << QUrl();
+    QTest::newRow("plain words") << "the left eye" << QUrl();
+}
+
+void ClipboardTest::textNamingAnImage()
+{
+    QFETCH(QString, text);
+    QFETCH(QUrl, expected);
+    Clipboard clipboard;
+    QVERIFY(holdSomeImage(clipboard));
+    QSignalSpy reports(&clipboard, &Clipboard::imageUrlChanged);
+
+    QVERIFY(set(mimeWithText(text)));
+    QCOMPARE(reports.size(), 1);
+    QCOMPARE(reports.at(0).at(0).toBool(), expected.isValid());
+    QCOMPARE(clipboard.imageUrl(), expected);
+    // Stored as copied, not re-encoded.
+    if (text.startsWith("file://") || text.startsWith("data:"))
+        QCOMPARE(clipboard.imageUrl().toString(), expected.isValid() ? text : QString());
+}
+
+void ClipboardTest::onlyTheFirstCopiedUrlCounts()
+{
+    const QUrl bmp = QUrl::fromLocalFile(path("scan.bmp"));
+    const QUrl png = QUrl::fromLocalFile(path("fundus.png"));
+    Clipboard clipboard;
+    QSignalSpy reports(&clipboard, &Clipboard::imageUrlChanged);
+
+    QVERIFY(set(mimeWithUrls({png, bmp})));
+    QCOMPARE(clipboard.imageUrl(), png);
+    QVERIFY(set(mimeWithUrls({bmp, png})));
+    QVERIFY(clipboard.imageUrl().isEmpty());
+    QVERIFY(set(mimeWithUrls({QUrl("https://example.org/eye.png"), png})));
+    QVERIFY(clipboard.imageUrl().isEmpty());
+    QCOMPARE(reports.size(), 2);
+
+    // The same from a file manager in another process.
+    if (m_xclip.isEmpty())
+        QSKIP("xclip is needed to offer content from another process");
+    const QByteArray list = png.toEncoded() + "\r\n" + bmp.toEncoded() + "\r\n";
+    QVERIFY(offerFromOtherProcess(list, "text/uri-list"));
+    QCOMPARE(clipboard.imageUrl(), png);
+    const QByteArray reversed = bmp.toEncoded() + "\r\n" + png.toEncoded() + "\r\n";
+    QVERIFY(offerFromOtherProcess(reversed, "text/uri-list"));
+    QVERIFY(clipboard.imageUrl().isEmpty());
+    QCOMPARE(reports.size(), 4);
+}
+
+void ClipboardTest::pixelsBecomeInlineJpeg()
+{
+    const QImage pixels = cornersImage(640, 480);
+    Clipboard clipboard;
+    QSignalSpy reports(&clipboard, &Clipboard::imageUrlChanged);
+    const auto checkDecoded = [&clipboard](const QImage &original) {
+        const QImage decoded = decodeInlineJpeg(clipboard.imageUrl());
+        QCOMPARE(decoded.size(), original.size());
+        for (const QPoint corner :
+             {QPoint(5, 5), QPoint(original.width() - 6, 5), QPoint(5, original.height() - 6),
+              QPoint(original.width() - 6, original.height() - 6)}) {
+            QVERIFY2(closeColours(decoded.pixel(corner), original.pixel(corner)),
+                     qPrintable(QString("at %1,%2").arg(corner.x()).arg(corner.y())));
+        }
+    };
+
+    QVERIFY(change([&pixels] { QGuiApplication::clipboard()->setImage(pixels); }));
+    checkDecoded(pixels);
+    QVERIFY(
+        change([&pixels] { QGuiApplication::clipboard()->setPixmap(QPixmap::fromImage(pixels)); }));
+    checkDecoded(pixels);
+
+    // Text that names no picture does not hide the pixels that come with it.
+    auto *withWords = mimeWithImageData(pixels);
+    withWords->setText("the left eye");
+    QVERIFY(set(withWords));
+    checkDecoded(pixels);
+    QCOMPARE(reports.size(), 3);
+    for (const auto &report : reports)
+        QCOMPARE(report.at(0).toBool(), true);
+
+    if (m_xclip.isEmpty())
+        QSKIP("xclip is needed to offer content from another process");
+    QFile png(path("fundus.png"));
+    QVERIFY(png.open(QIODevice::ReadOnly));
+    QVERIFY(offerFromOtherProcess(png.readAll(), "image/png"));
+    checkDecoded(QImage(path("fundus.png")));
+    QCOMPARE(reports.size(), 4);
+}
+
+void ClipboardTest::fileOfferedWithItsPixelsStaysAFile()
+{
+    const QImage pixels(path("fundus.png"));
+    QVERIFY(!pixels.isNull());
+    Clipboard clipboard;
+
+    auto *textAndPixels = mimeWithImageData(pixels);
+    textAndPixels->setText(path("fundus.png"));
+    QVERIFY(set(textAndPixels));
+    QCOMPARE(clipboard.imageUrl(), QUrl::fromLocalFile(path("fundus.png")));
+
+    auto *urlAndPixels = mimeWithImageData(pixels);
+    urlAndPixels->setUrls({QUrl::fromLocalFile(path("eye.jpg"))});
+    QVERIFY(set(urlAndPixels));
+    QCOMPARE(clipboard.imageUrl(), QUrl::fromLocalFile(path("eye.jpg")));
+}
+
+void ClipboardTest::unusableContentEmptiesOnlyOnce()
+{
+    Clipboard clipboard;
+    QSignalSpy reports(&clipboard, &Clipboard::imageUrlChanged);
+    QVERIFY(change([] { QGuiApplication::clipboard()->setImage(cornersImage(40, 30)); }));
+    QCOMPARE(reports.size(), 1);
+
+    QVERIFY(change([] { QGuiApplication::clipboard()->setText("plain words"); }));
+    QCOMPARE(reports.size(), 2);
+    QCOMPARE(reports.at(1).at(0).toBool(), false);
+    QVERIFY(clipboard.imageUrl().isEmpty());
+
+    QVERIFY(change([] { QGuiApplication::clipboard()->setText("plain words again"); }));
+    QCOMPARE(reports.size(), 2);
+
+    if (m_xclip.isEmpty())
+        QSKIP("xclip is needed to offer content from another process");
+    QVERIFY(offerFromOtherProcess(QFile::encodeName(path("fundus.png"))));
+    QCOMPARE(clipboard.imageUrl(), QUrl::fromLocalFile(path("fundus.png")));
+    QVERIFY(offerFromOtherProcess("words from another program"));
+    QCOMPARE(reports.size(), 4);
+    QCOMPARE(reports.at(3).at(0).toBool(), false);
+}
+
+void ClipboardTest::pixelsThatCannotBeEncodedAreNoImage_data()
+{
+    QTest::addColumn<QVariant>("imageData");
+    QTest::newRow("null image") << QVariant(QImage());
+    QTest::newRow("null pixmap") << QVariant(QPixmap());
+    QTest::newRow("not an image") << QVariant(QStringLiteral("not pixels"));
+    // Wider than any JPEG can be: the encoder refuses it.
+    QImage tooWide(70000, 2, QImage::Format_RGB32);
+    tooWide.fill(Qt::gray);
+    QTest::newRow("too wide for JPEG") << QVariant(tooWide);
+}
+
+void ClipboardTest::pixelsThatCannotBeEncodedAreNoImage()
+{
+    QFETCH(QVariant, imageData);
+    Clipboard clipboard;
+    QVERIFY(holdSomeImage(clipboard));
+    QSignalSpy reports(&clipboard, &Clipboard::imageUrlChanged);
+
+    QVERIFY(set(mimeWithImageData(imageData)));
+    QCOMPARE(reports.size(), 1);
+    QCOMPARE(reports.at(0).at(0).toBool(), false);
+    QVERIFY(clipboard.imageUrl().isEmpty());
+
+    // Nothing was stored, so a second such copy reports nothing.
+    QVERIFY(set(mimeWithImageData(imageData)));
+    QCOMPARE(reports.size(), 1);
+}
+
+void ClipboardTest::junkAndHugeTextAreHarmless()
+{
+    QByteArray junk(1 << 20, '\0');
+    QRandomGenerator generator(20240611);
+    generator.fillRange(reinterpret_cast<quint32 *>(junk.data()), junk.size() / 4);
+    const QString hugeWords = QString("the left eye ").repeated(3 << 20); // 39 MB
+    const QString hugeInline =
+        QString::fromLatin1(inlineJpegPrefix) + QString("QUJD").repeated(5 << 20);
+
+    Clipboard clipboard;
+    QSignalSpy reports(&clipboard, &Clipboard::imageUrlChanged);
+    QVERIFY(holdSomeImage(clipboard));
+    QVERIFY(set(mimeWithText(QString::fromLatin1(junk) + ".png")));
+    QVERIFY(clipboard.imageUrl().isEmpty());
+    QVERIFY(holdSomeImage(clipboard));
+    QVERIFY(set(mimeWithText(hugeWords + ".jpg")));
+    QVERIFY(clipboard.imageUrl().isEmpty());
+    QVERIFY(set(mimeWithText(hugeInline)));
+    QCOMPARE(clipboard.imageUrl().toString().size(), hugeInline.size());
+    QCOMPARE(reports.size(), 5);
+
+    if (m_xclip.isEmpty())
+        QSKIP("xclip is needed to offer content from another process");
+    QVERIFY(offerFromOtherProcess(junk));
+    QVERIFY(clipboard.imageUrl().isEmpty());
+    QVERIFY(holdSomeImage(clipboard));
+    QVERIFY(offerFromOtherProcess(hugeWords.toUtf8()));
+    QVERIFY(clipboard.imageUrl().isEmpty());
+    QVERIFY(holdSomeImage(clipboard));
+    QVERIFY(offerFromOtherProcess(junk, "image/png"));
+    QVERIFY(clipboard.imageUrl().isEmpty());
+    QCOMPARE(reports.size(), 10);
+}
+
+void ClipboardTest::veryLargePictureIsEncoded()
+{
+    const QImage photo = photoLikeImage(8000, 6000);
+    Clipboard clipboard;
+    QVERIFY(change([&photo] { QGuiApplication::clipboard()->setImage(photo); }));
+    QCOMPARE(decodeInlineJpeg(clipboard.imageUrl()).size(), photo.size());
+
+    // Across processes the picture travels in many pieces; flat colours keep
+    // the PNG small enough to write quickly.
+    if (m_xclip.isEmpty())
+        QSKIP("xclip is needed to offer content from another process");
+    const QImage flat = cornersImage(8000, 6000);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && flat.save(&buffer, "PNG"));
+    QVERIFY(holdSomeImage(clipboard));
+    QVERIFY(offerFromOtherProcess(png, "image/png"));
+    const QImage decoded = decodeInlineJpeg(clipboard.imageUrl());
+    QCOMPARE(decoded.size(), flat.size());
+    QVERIFY(closeColours(decoded.pixel(7990, 5990), flat.pixel(7990, 5990)));
+}
+
+QTEST_MAIN(ClipboardTest)
 #include "tst_clipboard.moc"
