@@ -263,17 +263,25 @@ class Startup(unittest.TestCase):
         self.display.close()
 
     def start(self, env=None):
+        # The program's messages go to a file: a pipe nobody reads while the
+        # test clicks around could fill up and stall the program.
+        self.messages = tempfile.TemporaryFile(mode="w+")
+        self.addCleanup(self.messages.close)
         self.process = subprocess.Popen([EXE], env=env, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.PIPE, text=True)
+                                        stderr=self.messages)
+
+    def program_messages(self):
+        self.messages.seek(0)
+        return self.messages.read()
 
     def wait_exit(self, timeout=EXIT_TIMEOUT):
         try:
-            _, err = self.process.communicate(timeout=timeout)
+            self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             self.process.kill()
-            self.process.communicate()
+            self.process.wait()
             self.fail(f"the program did not end within {timeout} s")
-        return self.process.returncode, err
+        return self.process.returncode, self.program_messages()
 
     def find_window(self):
         """The program's shown window titled "Orvalith"."""
@@ -281,7 +289,7 @@ class Startup(unittest.TestCase):
         while time.monotonic() < deadline:
             if self.process.poll() is not None:
                 self.fail(f"the program ended early with status {self.process.returncode}:\n"
-                          + self.process.stderr.read())
+                          + self.program_messages())
             found = xdotool("search", "--onlyvisible", "--pid", self.process.pid,
                             "--name", "^Orvalith$").split()
             if found:
