@@ -115,7 +115,7 @@ def read_icon_image(dib):
 def windres():
     tool = shutil.which("x86_64-w64-mingw32-windres")
     if not tool:
-        raise unittest.SkipTest("x86_64-w64-mingw32-windres is not installed")
+        raise RuntimeError("x86_64-w64-mingw32-windres is missing (binutils-mingw-w64-x86-64)")
     command = [tool]
     # windres preprocesses with the MinGW compiler; when only binutils are
     # present the host's C preprocessor does the same job for our script.
