@@ -1,5 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import QtQml.Models 2.15
+import Qt.labs.platform 1.1 as Platform
 import Orvalith 1.0
 
 ApplicationWindow {
@@ -10,15 +13,377 @@ ApplicationWindow {
     minimumWidth: 1024
     minimumHeight: 800
 
+    // Windows and macOS always have a menu bar of their own. On Linux one exists
+    // only under a desktop that runs a global menu service, which cannot be seen
+    // from here and may come and go; there the menus go inside the window, where
+    // they are always visible.
+    property bool nativeMenuBar: ["windows", "osx", "macos"].indexOf(Qt.platform.os) >= 0
+    property url helpSiteUrl: "https://orvalith.app/help"
+
+    // True from the moment a composite is requested until its capture has come
+    // back; a second request meanwhile is refused.
+    readonly property bool capturing: busyRectangle.visible
+
+    // Both menu presentations are built from this one list; null is a separator.
+    readonly property var menus: [{
+            "title": qsTr("File"),
+            "entries": [openImageAction, null, saveImageAction, printImageAction, null, quitAction]
+        }, {
+            "title": qsTr("Edit"),
+            "entries": [pasteImageMenuAction]
+        }, {
+            "title": qsTr("Measures"),
+            "entries": [pickMeasuresColorAction, calibrateMeasuresAction, addMeasureAction,
+                removeLastMeasureAction, resetMeasuresAction]
+        }, {
+            "title": qsTr("View"),
+            "entries": [toolbarMenuAction]
+        }, {
+            "title": qsTr("Help"),
+            "entries": [helpContentsAction, null, aboutAction]
+        }]
+
     signal printImageRequested(var image)
     signal saveImageRequested(var image)
 
+    function toolbarMenuActionText() {
+        return mainPage.state === "toolbarHidden" ? qsTr("Show toolbar") : qsTr("Hide toolbar")
+    }
+
+    // The entry's text is bound to toolbarMenuActionText(), so it follows the state.
+    function toggleToolbar() {
+        mainPage.state = mainPage.state === "" ? "toolbarHidden" : ""
+    }
+
+    // A clipboard that has nothing to offer must not blank the picture on screen.
+    function pasteImage() {
+        if (!pasteImageMenuAction.enabled)
+            return
+        var url = clipboard.imageUrl()
+        if (url.toString() !== "")
+            mainPage.image.source = url
+        clipboard.clear()
+    }
+
+    function showCaptureLook() {
+        mainPage.drawingRectangle.color = "transparent"
+        mainPage.referenceLabel.visible = true
+        mainPage.waterMark.visible = true
+    }
+
+    function showScreenLook() {
+        busyRectangle.visible = false
+        busyIndicator.running = false
+        mainPage.drawingRectangle.color = "black"
+        mainPage.referenceLabel.visible = false
+        mainPage.waterMark.visible = false
+    }
+
+    // The composite is the drawing area at the picture's own width (its on-screen
+    // width when there is no picture), taken when the scene is next rendered.
+    function grabToImage(callback) {
+        if (capturing)
+            return
+        busyRectangle.visible = true
+        busyIndicator.running = true
+        var drawing = mainPage.drawingRectangle
+        var w = mainPage.image.sourceSize.width
+        if (w === 0)
+            w = drawing.width
+        var h = w * drawing.height / drawing.width
+        showCaptureLook()
+        var requested = drawing.grabToImage(function (result) {
+            showScreenLook()
+            deliverComposite(result, callback)
+        }, Qt.size(w, h))
+        if (!requested)
+            showScreenLook()
+    }
+
+    // A grab past the graphics stack's largest texture comes back without an
+    // image (and so without a URL); it must not be printed or saved as if it
+    // were the composite.
+    function deliverComposite(result, callback) {
+        if (result.url.toString() === "") {
+            exportFailedDialog.open()
+            return
+        }
+        if (callback)
+            callback(result)
+    }
+
+    function printImage() {
+        grabToImage(function (result) {
+            printImageRequested(result.image)
+        })
+    }
+
+    function saveImage() {
+        grabToImage(function (result) {
+            saveImageRequested(result.image)
+        })
+    }
+
+    // The objectNames let the tests find these objects in the window.
     Clipboard {
         id: clipboard
+        objectName: "clipboard"
+        onImageUrlChanged: pasteImageMenuAction.enabled = available
     }
 
     MainPage {
         id: mainPage
+        objectName: "mainPage"
         anchors.fill: parent
+        printButton.onClicked: printImage()
+        saveButton.onClicked: saveImage()
+    }
+
+    Dialog {
+        id: about
+        objectName: "about"
+        x: Math.round((parent.width - width) / 2)
+        y: Math.round((parent.height - height) / 2)
+        width: 640
+        height: 480
+        modal: true
+        closePolicy: Popup.NoAutoClose
+        standardButtons: Dialog.Close
+
+        ColumnLayout {
+            id: columnLayout
+            anchors.fill: parent
+
+            RowLayout {
+                id: rowLayout
+                spacing: 8
+                Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
+
+                Image {
+                    source: "img/icon.png"
+                    fillMode: Image.PreserveAspectFit
+                    Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
+                }
+            }
+
+            RowLayout {
+                spacing: 8
+                Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
+
+                Text {
+                    text: Qt.application.name + " " + Qt.application.version
+                    font.pointSize: 32
+                    font.bold: true
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                    Layout.fillWidth: true
+                }
+            }
+
+            RowLayout {
+                spacing: 8
+                Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
+
+                Text {
+                    text: "Copyright © 2024 The Orvalith developers. All rights reserved."
+                    font.pointSize: 14
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignHCenter | Qt.AlignTop
+                }
+            }
+        }
+    }
+
+    Dialog {
+        id: exportFailedDialog
+        objectName: "exportFailedDialog"
+        x: Math.round((parent.width - width) / 2)
+        y: Math.round((parent.height - height) / 2)
+        width: 480
+        modal: true
+        standardButtons: Dialog.Ok
+
+        Label {
+            width: exportFailedDialog.availableWidth
+            wrapMode: Text.WordWrap
+            text: qsTr("The picture is too large to be printed or saved at its full size.")
+        }
+    }
+
+    // ---- Menu entries: each defined once, shown by whichever menu bar is in use ----
+
+    Action {
+        id: openImageAction
+        text: qsTr("Open Image")
+        shortcut: StandardKey.Open
+        onTriggered: mainPage.openImageDialogVisible = true
+    }
+
+    Action {
+        id: saveImageAction
+        text: qsTr("Save as")
+        enabled: !capturing
+        onTriggered: saveImage()
+    }
+
+    Action {
+        id: printImageAction
+        text: qsTr("Print")
+        shortcut: StandardKey.Print
+        enabled: !capturing
+        onTriggered: printImage()
+    }
+
+    Action {
+        id: quitAction
+        text: qsTr("Quit")
+        onTriggered: Qt.quit()
+    }
+
+    // Not bound: enabled at start, then set by every report of the clipboard.
+    Action {
+        id: pasteImageMenuAction
+        text: qsTr("Paste image")
+        shortcut: StandardKey.Paste
+        onTriggered: pasteImage()
+    }
+
+    Action {
+        id: pickMeasuresColorAction
+        text: qsTr("Color")
+        onTriggered: mainPage.pickMeasuresColor()
+    }
+
+    Action {
+        id: calibrateMeasuresAction
+        text: qsTr("Calibrate")
+        enabled: !mainPage.calibrating && !mainPage.calibrated
+        onTriggered: mainPage.calibrateMeasures()
+    }
+
+    Action {
+        id: addMeasureAction
+        text: qsTr("Add")
+        enabled: mainPage.calibrated && !mainPage.measuring
+        onTriggered: mainPage.addMeasure()
+    }
+
+    Action {
+        id: removeLastMeasureAction
+        text: qsTr("Remove Last")
+        enabled: mainPage.hasMeasures
+        onTriggered: mainPage.popMeasure()
+    }
+
+    Action {
+        id: resetMeasuresAction
+        text: qsTr("Reset")
+        enabled: mainPage.calibrated || mainPage.calibrating
+        onTriggered: mainPage.resetMeasures()
+    }
+
+    Action {
+        id: toolbarMenuAction
+        text: toolbarMenuActionText()
+        onTriggered: toggleToolbar()
+    }
+
+    Action {
+        id: helpContentsAction
+        text: qsTr("Contents")
+        shortcut: StandardKey.HelpContents
+        onTriggered: Qt.openUrlExternally(helpSiteUrl)
+    }
+
+    Action {
+        id: aboutAction
+        text: qsTr("About Orvalith")
+        onTriggered: about.open()
+    }
+
+    // ---- Menu bars ------------------------------------------------------------------
+    // The actions own the shortcuts: the native items carry none, since a key
+    // registered twice is ambiguous and then fires neither.
+
+    menuBar: Loader {
+        active: !applicationWindow.nativeMenuBar
+        sourceComponent: MenuBar {
+            id: windowMenuBar
+
+            Instantiator {
+                model: applicationWindow.menus
+                delegate: Menu {
+                    id: windowMenu
+                    title: modelData.title
+                    Component.onCompleted: {
+                        modelData.entries.forEach(function (entry) {
+                            if (entry)
+                                windowMenu.addAction(entry)
+                            else
+                                windowMenu.addItem(windowMenuSeparator.createObject(null))
+                        })
+                    }
+                }
+                onObjectAdded: windowMenuBar.insertMenu(index, object)
+                onObjectRemoved: windowMenuBar.removeMenu(object)
+            }
+
+            Component {
+                id: windowMenuSeparator
+                MenuSeparator {}
+            }
+        }
+    }
+
+    Instantiator {
+        id: platformMenuBar
+        objectName: "platformMenuBar"
+        active: applicationWindow.nativeMenuBar
+        delegate: Platform.MenuBar {
+            id: nativeBar
+            window: applicationWindow
+
+            Instantiator {
+                model: applicationWindow.menus
+                delegate: Platform.Menu {
+                    id: nativeMenu
+                    title: modelData.title
+
+                    Instantiator {
+                        model: modelData.entries
+                        delegate: Platform.MenuItem {
+                            separator: !modelData
+                            text: modelData ? modelData.text : ""
+                            enabled: modelData ? modelData.enabled : true
+                            onTriggered: modelData.trigger()
+                        }
+                        onObjectAdded: nativeMenu.insertItem(index, object)
+                        onObjectRemoved: nativeMenu.removeItem(object)
+                    }
+                }
+                onObjectAdded: nativeBar.insertMenu(index, object)
+                onObjectRemoved: nativeBar.removeMenu(object)
+            }
+        }
+    }
+
+    Rectangle {
+        id: busyRectangle
+        objectName: "busyRectangle"
+        anchors.fill: parent
+        color: Qt.rgba(0, 0, 0, 0.85)
+        visible: false
+
+        MouseArea {
+            anchors.fill: parent
+        }
+
+        BusyIndicator {
+            id: busyIndicator
+            objectName: "busyIndicator"
+            anchors.centerIn: parent
+        }
     }
 }

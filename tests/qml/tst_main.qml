@@ -1,0 +1,331 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtTest 1.2
+import Qt.labs.platform 1.1 as Platform
+import "tst_main_helpers.js" as Helpers
+
+TestCase {
+    id: testCase
+    name: "MainWindow"
+    when: windowShown
+    width: 200
+    height: 100
+
+    readonly property var expectedMenus: [
+        "File: Open Image | - | Save as | Print | - | Quit",
+        "Edit: Paste image",
+        "Measures: Color | Calibrate | Add | Remove Last | Reset",
+        "View: Hide toolbar",
+        "Help: Contents | - | About Orvalith"
+    ]
+
+    // Copies text to the system clipboard, as another program would.
+    TextInput {
+        id: clipboardSource
+        visible: false
+    }
+
+    SignalSpy {
+        id: printSpy
+        signalName: "printImageRequested"
+    }
+
+    function copyToClipboard(text) {
+        clipboardSource.text = text
+        clipboardSource.selectAll()
+        clipboardSource.copy()
+    }
+
+    // A small picture written into the test's own home folder.
+    function writePicture(name) {
+        var done = false
+        var saved = false
+        var path = Platform.StandardPaths.writableLocation(Platform.StandardPaths.HomeLocation)
+        path = path.toString().replace("file://", "") + "/" + name
+        picture.grabToImage(function (result) {
+            saved = result.saveToFile(path)
+            done = true
+        })
+        tryVerify(function () { return done })
+        verify(saved, "could not write " + path)
+        return path
+    }
+
+    Rectangle {
+        id: picture
+        width: 64
+        height: 48
+        color: "#2060a0"
+    }
+
+    function cleanup() {
+        printSpy.clear()
+    }
+
+    function test_windowAndContent() {
+        var window = Helpers.createWindow(testCase)
+        compare(window.width, 1024)
+        compare(window.height, 800)
+        compare(window.minimumWidth, 1024)
+        compare(window.minimumHeight, 800)
+        compare(window.title, "")
+        var page = Helpers.findObject(window, "busyRectangle")
+        verify(page !== null)
+        compare(page.visible, false)
+        compare(page.width, window.contentItem.width)
+        compare(page.height, window.contentItem.height)
+        compare(Qt.colorEqual(page.color, Qt.rgba(0, 0, 0, 0.85)), true)
+        compare(Helpers.findObject(window, "busyIndicator").running, true)
+    }
+
+    // Without a global menu service, the menus are inside the window, once.
+    function test_inWindowMenus() {
+        var window = Helpers.createWindow(testCase)
+        compare(window.nativeMenuBar, false)
+        compare(Helpers.nativeMenus(window).length, 0)
+        var menus = Helpers.windowMenus(window)
+        compare(Helpers.describe(menus), expectedMenus)
+        verify(window.menuBar.height > 0)
+
+        // The page fills the content area under the bar.
+        var page = Helpers.findObject(window, "mainPage")
+        compare(page.y, 0)
+        compare(page.height, window.contentItem.height)
+        compare(window.contentItem.height, window.height - window.menuBar.height)
+
+        compare(Helpers.action(window, "Open Image").shortcut, StandardKey.Open)
+        compare(Helpers.action(window, "Print").shortcut, StandardKey.Print)
+        compare(Helpers.action(window, "Paste image").shortcut, StandardKey.Paste)
+        compare(Helpers.action(window, "Contents").shortcut, StandardKey.HelpContents)
+        for (var m = 0; m < window.menus.length; ++m) {
+            window.menus[m].entries.forEach(function (action) {
+                if (action && ["Open Image", "Print", "Paste image", "Contents"].indexOf(action.text) < 0)
+                    compare(action.shortcut, undefined, action.text + " has a shortcut")
+                if (action)
+                    compare(action.checkable, false)
+            })
+        }
+    }
+
+    // Where the platform has a bar of its own, the same entries go there and
+    // nothing is drawn in the window; the keys still act exactly once.
+    function test_platformMenus() {
+        var window = Helpers.createWindow(testCase, { "nativeMenuBar": true })
+        compare(window.menuBar.item, null)
+        compare(window.menuBar.height, 0)
+        var menus = Helpers.nativeMenus(window)
+        compare(Helpers.describe(menus), expectedMenus)
+        menus.forEach(function (menu) {
+            menu.entries.forEach(function (entry) {
+                compare(entry.item.shortcut, undefined, entry.text + " registers its key a second time")
+            })
+        })
+
+        // Enabled states follow the actions.
+        compare(Helpers.entry(menus, "Add").enabled, false)
+        compare(Helpers.entry(menus, "Paste image").enabled, true)
+        Helpers.findObject(window, "clipboard").clear()
+        compare(Helpers.entry(Helpers.nativeMenus(window), "Paste image").enabled, false)
+
+        // Choosing an entry runs its action.
+        Helpers.entry(menus, "Hide toolbar").item.triggered()
+        compare(window.menus[3].entries[0].text, "Show toolbar")
+        compare(Helpers.entry(Helpers.nativeMenus(window), "Show toolbar") !== null, true)
+
+        printSpy.target = window
+        keyClick(Qt.Key_P, Qt.ControlModifier)
+        tryCompare(printSpy, "count", 1)
+        wait(100)
+        compare(printSpy.count, 1)
+    }
+
+    function test_shortcuts() {
+        var window = Helpers.createWindow(testCase)
+        var page = Helpers.findObject(window, "mainPage")
+        printSpy.target = window
+
+        keyClick(Qt.Key_O, Qt.ControlModifier)
+        tryCompare(page, "openImageDialogVisible", true)
+        page.openImageDialogVisible = false
+        window.requestActivate()
+        tryCompare(window, "active", true)
+
+        keyClick(Qt.Key_P, Qt.ControlModifier)
+        tryCompare(printSpy, "count", 1)
+
+        window.helpSiteUrl = ""
+        var help = Helpers.action(window, "Contents")
+        var helpSpy = createTemporaryObject(signalSpy, testCase, { "target": help, "signalName": "triggered" })
+        keyClick(Qt.Key_F1)
+        compare(helpSpy.count, 1)
+
+        // A disabled entry's key does nothing.
+        var paste = Helpers.action(window, "Paste image")
+        var pasteSpy = createTemporaryObject(signalSpy, testCase, { "target": paste, "signalName": "triggered" })
+        Helpers.findObject(window, "clipboard").clear()
+        keyClick(Qt.Key_V, Qt.ControlModifier)
+        compare(pasteSpy.count, 0)
+    }
+
+    Component {
+        id: signalSpy
+        SignalSpy {}
+    }
+
+    function test_viewEntry() {
+        var window = Helpers.createWindow(testCase)
+        var page = Helpers.findObject(window, "mainPage")
+        var view = Helpers.action(window, "Hide toolbar")
+        compare(page.state, "")
+        view.trigger()
+        compare(page.state, "toolbarHidden")
+        compare(view.text, "Show toolbar")
+        compare(Helpers.describe(Helpers.windowMenus(window))[3], "View: Show toolbar")
+        tryVerify(function () { return page.scrollView.x >= page.width }, 2000, "the tool panel stays in view")
+        view.trigger()
+        compare(page.state, "")
+        compare(view.text, "Hide toolbar")
+        tryVerify(function () { return page.scrollView.x + page.scrollView.width <= page.width }, 2000,
+                  "the tool panel does not come back")
+    }
+
+    // Chosen through the menu bar with the mouse, as a user would.
+    function test_about() {
+        var window = Helpers.createWindow(testCase)
+        var menus = Helpers.windowMenus(window)
+        var help = menus[4]
+        mouseClick(window.menuBar.item.itemAt(4))
+        tryCompare(help.menu, "opened", true)
+        var aboutItem = Helpers.entry(menus, "About Orvalith").item
+        waitForItemPolished(help.menu.contentItem)
+        mouseClick(aboutItem)
+        var about = Helpers.findObject(window, "about")
+        tryCompare(about, "opened", true)
+        compare(about.width, 640)
+        compare(about.height, 480)
+        compare(about.x, Math.round((window.contentItem.width - 640) / 2))
+        compare(about.y, Math.round((window.contentItem.height - 480) / 2))
+        compare(about.title, "")
+        verify(findText(about.contentItem, "Orvalith 3.3.1") !== null, "no name and version line")
+
+        keyClick(Qt.Key_Escape)
+        mouseClick(window.contentItem, 5, 5)
+        wait(100)
+        compare(about.visible, true)
+
+        var close = about.standardButton(Dialog.Close)
+        verify(close !== null)
+        mouseClick(close)
+        tryCompare(about, "visible", false)
+    }
+
+    function findText(item, text) {
+        if (item.text === text)
+            return item
+        for (var i = 0; i < item.children.length; ++i) {
+            var found = findText(item.children[i], text)
+            if (found)
+                return found
+        }
+        return null
+    }
+
+    // Pressing and releasing at a point of the overlay, as a user would.
+    function clickCanvas(page, fx, fy) {
+        mouseClick(page.canvas, page.canvas.width * fx, page.canvas.height * fy)
+    }
+
+    function enabledStates(window) {
+        return ["Color", "Calibrate", "Add", "Remove Last", "Reset"].map(function (text) {
+            return Helpers.entry(Helpers.windowMenus(window), text).enabled
+        })
+    }
+
+    function findAcceptButton(item) {
+        if (item.text === "Accept" && item.clicked !== undefined && item.visible)
+            return item
+        var children = item.children
+        for (var i = 0; i < children.length; ++i) {
+            var found = findAcceptButton(children[i])
+            if (found)
+                return found
+        }
+        return null
+    }
+
+    function test_measuresEntries() {
+        var window = Helpers.createWindow(testCase)
+        var page = Helpers.findObject(window, "mainPage")
+        compare(enabledStates(window), [true, true, false, false, false])
+
+        Helpers.action(window, "Calibrate").trigger()
+        compare(page.calibrating, true)
+        compare(enabledStates(window), [true, false, false, false, true])
+
+        clickCanvas(page, 0.2, 0.5)
+        clickCanvas(page, 0.6, 0.5)
+        var accept = null
+        tryVerify(function () {
+            accept = findAcceptButton(window.contentItem)
+            return accept !== null
+        }, 2000, "the calibration popup did not open")
+        mouseClick(accept)
+        tryCompare(page, "calibrated", true)
+        compare(enabledStates(window), [true, false, true, false, true])
+
+        Helpers.action(window, "Add").trigger()
+        compare(page.measuring, true)
+        // The new measure counts before its points are placed.
+        compare(enabledStates(window), [true, false, false, true, true])
+        clickCanvas(page, 0.3, 0.3)
+        clickCanvas(page, 0.5, 0.6)
+        compare(page.measuring, false)
+        compare(enabledStates(window), [true, false, true, true, true])
+
+        Helpers.action(window, "Remove Last").trigger()
+        compare(page.hasMeasures, false)
+        compare(enabledStates(window), [true, false, true, false, true])
+
+        Helpers.action(window, "Add").trigger()
+        Helpers.action(window, "Reset").trigger()
+        compare(enabledStates(window), [true, true, false, false, false])
+    }
+
+    function test_paste() {
+        var window = Helpers.createWindow(testCase)
+        var page = Helpers.findObject(window, "mainPage")
+        var paste = Helpers.action(window, "Paste image")
+        var clipboard = Helpers.findObject(window, "clipboard")
+        compare(paste.enabled, true)
+
+        // Nothing on offer yet: the picture stays, and the entry goes off.
+        var first = "file://" + writePicture("paste-first.png")
+        page.image.source = first
+        tryCompare(page.image, "status", Image.Ready)
+        paste.trigger()
+        compare(page.image.source.toString(), first)
+        compare(paste.enabled, false)
+
+        // The entry follows the clipboard's reports alone.
+        clipboard.imageUrlChanged(true)
+        compare(paste.enabled, true)
+        clipboard.imageUrlChanged(false)
+        compare(paste.enabled, false)
+        paste.trigger()
+        compare(page.image.source.toString(), first)
+
+        // A picture file named on the real clipboard is pasted once.
+        var second = writePicture("paste-second.png")
+        copyToClipboard(second)
+        tryCompare(paste, "enabled", true)
+        keyClick(Qt.Key_V, Qt.ControlModifier)
+        tryCompare(page.image, "source", "file://" + second)
+        compare(paste.enabled, false)
+        compare(clipboard.imageUrl().toString(), "")
+
+        // Words copied afterwards leave the entry off.
+        copyToClipboard("just words")
+        wait(50)
+        compare(paste.enabled, false)
+    }
+}
