@@ -76,6 +76,10 @@
         <translation>Mostrar barra de herramientas</translation>
     </message>
     <message>
+        <source>The picture is too large to be printed or saved at its full size.</source>
+        <translation>La imagen es demasiado grande para imprimirla o guardarla a su tamaño completo.</translation>
+    </message>
+    <message>
         <source>View</source>
         <translation>Ver</translation>
     </message>
