@@ -1,6 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3 as Dialogs
+import QtQuick.Layouts 1.15
+import Qt.labs.folderlistmodel 2.15
 import Qt.labs.platform 1.1 as Platform
 import Qt.labs.settings 1.0
 
@@ -27,6 +29,7 @@ MainPageForm {
 
     Settings {
         id: settings
+        objectName: "settings"
         category: "MainPage"
         property bool angleStep10: true
         property url openImageDialogFolder: Platform.StandardPaths.writableLocation(
@@ -43,20 +46,329 @@ MainPageForm {
 
     // ---- Start-up, page state and control wiring ------------------------------
 
+    states: [
+        State {
+            name: "toolbarHidden"
+            PropertyChanges {
+                target: scrollView
+                anchors.rightMargin: -scrollView.width
+            }
+        }
+    ]
+
+    // The image area is anchored to the panel, so it follows every step of the slide.
+    transitions: [
+        Transition {
+            NumberAnimation {
+                target: scrollView
+                property: "anchors.rightMargin"
+                duration: 250
+                easing.type: Easing.Linear
+            }
+        }
+    ]
+
+    Component.onCompleted: startUp()
+
+    // Setting a control here runs its change handler when the value really changes;
+    // those handlers store the same value back and ask for a repaint, which is harmless.
+    function startUp() {
+        repairStoredWidths()
+        angleStep5RadioButton.checked = !settings.angleStep10
+        angleStep10RadioButton.checked = settings.angleStep10
+        showTextColor(settings.angleStepTextColor)
+        circleRadiusSlider.from = 32
+        circleWidthSpinBox.value = settings.circleWidth
+        calculateCircleRadiusSliderTo()
+        circleRadiusSlider.value = Math.min(circleRadiusSlider.to,
+                                            Math.max(128, circleRadiusSlider.from))
+        lineLabel.color = settings.lineColor
+        lineWidthSpinBox.value = settings.lineWidth
+        updateLineLabelText()
+        compassLabel.color = settings.compassColor
+        compassWidthSpinBox.value = settings.compassWidth
+        updateCompassLabelText()
+        updateDrawingRectangleSize()
+        canvas.requestPaint()
+    }
+
+    // A hand-edited or foreign settings file may hold any width. Colours and switches
+    // that do not parse keep their defaults already (the settings object skips them);
+    // widths that parse are brought to the nearest one the spin boxes offer, and stored.
+    function repairStoredWidths() {
+        settings.circleWidth = nearestValue(settings.circleWidth, circleWidthSpinBox)
+        settings.lineWidth = nearestValue(settings.lineWidth, lineWidthSpinBox)
+        settings.compassWidth = nearestValue(settings.compassWidth, compassWidthSpinBox)
+    }
+
+    function nearestValue(value, spinBox) {
+        return Math.min(spinBox.to, Math.max(spinBox.from, Math.round(value)))
+    }
+
+    function showTextColor(color) {
+        eyeLabel.color = color
+        referenceLabel.color = color
+        messageLabel.color = color
+    }
+
+    // Whole degrees print as they are; a value between whole degrees keeps one decimal.
+    function degreesText(value) {
+        return value === Math.round(value) ? String(value) : value.toFixed(1)
+    }
+
+    function updateLineLabelText() {
+        lineLabel.text = "\u2205 " + degreesText(lineRotationSlider.value) + "\u00ba"
+    }
+
+    // First edge, second edge, and the opening folded to at most 180 degrees.
+    function updateCompassLabelText() {
+        var rotation = compassRotationSlider.value
+        var angle = compassAngleSlider.value
+        compassLabel.text = "< %1\u00ba %2\u00ba (%3\u00ba)".arg(degreesText(rotation % 360)).arg(
+                    degreesText((rotation + angle) % 360)).arg(
+                    degreesText(angle <= 180 ? angle : 360 - angle))
+    }
+
+    openImageButton.onClicked: openImageDialog.open()
+    circleRadiusSlider.onValueChanged: canvas.requestPaint()
+
+    circleWidthSpinBox.onValueChanged: {
+        settings.circleWidth = circleWidthSpinBox.value
+        canvas.requestPaint()
+    }
+
+    // The two degree-step buttons are exclusive: choosing 5 unchecks 10 and lands here.
+    angleStep10RadioButton.onCheckedChanged: {
+        settings.angleStep10 = angleStep10RadioButton.checked
+        canvas.requestPaint()
+    }
+
+    mainColorButton.onClicked: openColorDialog(mainColorDialog, settings.mainColor)
+    angleStepTextColorButton.onClicked: openColorDialog(angleStepTextColorDialog,
+                                                        settings.angleStepTextColor)
+
+    lineVisibleSwitch.onCheckedChanged: {
+        var shown = lineVisibleSwitch.checked
+        lineLabel.visible = shown
+        lineRotationSlider.enabled = shown
+        lineWidthSpinBox.enabled = shown
+        lineColorButton.enabled = shown
+        canvas.requestPaint()
+    }
+
+    lineRotationSlider.onValueChanged: {
+        updateLineLabelText()
+        canvas.requestPaint()
+    }
+
+    lineWidthSpinBox.onValueChanged: {
+        settings.lineWidth = lineWidthSpinBox.value
+        canvas.requestPaint()
+    }
+
+    lineColorButton.onClicked: openColorDialog(lineColorDialog, lineLabel.color)
+
+    compassVisibleSwitch.onCheckedChanged: {
+        var shown = compassVisibleSwitch.checked
+        compassLabel.visible = shown
+        compassAngleSlider.enabled = shown
+        compassRotationSlider.enabled = shown
+        compassWidthSpinBox.enabled = shown
+        compassColorButton.enabled = shown
+        canvas.requestPaint()
+    }
+
+    compassRotationSlider.onValueChanged: {
+        updateCompassLabelText()
+        canvas.requestPaint()
+    }
+
+    compassAngleSlider.onValueChanged: {
+        updateCompassLabelText()
+        canvas.requestPaint()
+    }
+
+    compassWidthSpinBox.onValueChanged: {
+        settings.compassWidth = compassWidthSpinBox.value
+        canvas.requestPaint()
+    }
+
+    compassColorButton.onClicked: openColorDialog(compassColorDialog, compassLabel.color)
+
+    // The reference text shows only in the exported picture (the label stays hidden).
+    referenceTextField.onTextChanged: referenceLabel.text = referenceTextField.text
+
+    rightEyeRadioButton.onCheckedChanged: eyeLabel.text = rightEyeRadioButton.checked
+                                          ? qsTr("R.E.") : qsTr("L.E.")
+
+    containerRectangle.onWidthChanged: updateDrawingRectangleSize()
+    containerRectangle.onHeightChanged: updateDrawingRectangleSize()
+    onWidthChanged: pageResized()
+    onHeightChanged: pageResized()
+
+    // Only a change of the page's own size moves the radius range; the sliding tool
+    // panel resizes the image area alone and leaves the range and the popup be.
+    function pageResized() {
+        if (calibrationPopup.visible)
+            calibrationPopup.close()
+        calculateCircleRadiusSliderTo()
+        canvas.requestPaint()
+    }
+
     // ---- Image loading and fitting ---------------------------------------------
+
+    // Phone and camera photos carry their orientation in EXIF: show them upright, so
+    // that nothing is measured on its side; sourceSize is then the upright size too.
+    image.autoTransform: true
+    image.onSourceSizeChanged: updateDrawingRectangleSize()
+    image.onStatusChanged: {
+        if (image.status === Image.Ready) {
+            pictureLoading.lastShownSource = image.source
+            loadErrorPopup.close()
+        } else if (image.status === Image.Error) {
+            // Not from inside the image's own notification: the source changes again.
+            Qt.callLater(refuseUnreadablePicture)
+        }
+    }
+
+    // A file that cannot be decoded leaves no trace: the picture shown before it (with
+    // everything placed over it) comes back, or none if there was none, and the user is
+    // told why. The previous picture may itself have gone meanwhile; then none is shown.
+    function refuseUnreadablePicture() {
+        if (image.status !== Image.Error)
+            return
+        var failed = image.source.toString()
+        var previous = pictureLoading.lastShownSource.toString()
+        pictureLoading.lastShownSource = ""
+        loadErrorPopup.open()
+        image.source = failed === previous ? "" : previous
+    }
+
+    QtObject {
+        id: pictureLoading
+        property url lastShownSource: ""
+    }
+
+    Popup {
+        id: loadErrorPopup
+        objectName: "loadErrorPopup"
+        parent: containerRectangle
+        x: Math.round((containerRectangle.width - width) / 2)
+        y: 16
+        width: Math.min(implicitWidth, containerRectangle.width - 32)
+        padding: 12
+        closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+
+        contentItem: Label {
+            objectName: "loadErrorLabel"
+            text: qsTr("The picture could not be opened; choose another JPEG or PNG file.")
+            wrapMode: Text.WordWrap
+            font.bold: true
+        }
+    }
+
+    // The remembered folder may have been moved or deleted since it was stored, or the
+    // stored value may not be a folder at all: the dialog then opens in the documents
+    // folder. The probe lists nothing; it only reports whether the folder can be read.
+    FolderListModel {
+        id: rememberedFolderProbe
+        folder: settings.openImageDialogFolder
+        showDirs: false
+        showFiles: false
+    }
 
     Dialogs.FileDialog {
         id: openImageDialog
+        objectName: "openImageDialog"
         title: qsTr("Pick an image")
-        folder: settings.openImageDialogFolder
+        folder: rememberedFolderProbe.status === FolderListModel.Ready
+                ? settings.openImageDialogFolder
+                : Platform.StandardPaths.writableLocation(Platform.StandardPaths.DocumentsLocation)
         nameFilters: ["Image files (*.jpg *.jpeg *.png)"]
         selectMultiple: false
+        onAccepted: acceptChosenImage(openImageDialog.fileUrl)
+        onRejected: openImageDialog.visible = false
+    }
+
+    // The folder remembered is the chosen file's own: the one the user picked it in.
+    function acceptChosenImage(fileUrl) {
+        var chosen = fileUrl.toString()
+        settings.openImageDialogFolder = chosen !== ""
+                ? chosen.substring(0, chosen.lastIndexOf("/")) : openImageDialog.folder
+        if (chosen !== "")
+            image.source = fileUrl
+        openImageDialog.visible = false
+    }
+
+    // Covers the whole page, tool panel included; it takes no clicks, only drags.
+    DropArea {
+        id: imageDropArea
+        objectName: "imageDropArea"
+        anchors.fill: parent
+        onEntered: drag.accepted = isImageDrag(drag)
+        onDropped: dropImage(drop)
+    }
+
+    // Only the first URL is looked at: its last "."-separated piece must name a JPEG or
+    // PNG file. Every other drag is refused, and no drop comes from it.
+    function isImageDrag(drag) {
+        if (!drag.hasUrls || drag.urls.length === 0)
+            return false
+        var suffix = drag.urls[0].toString().split(".").pop().toLowerCase()
+        return ["jpg", "jpeg", "png"].indexOf(suffix) >= 0
+    }
+
+    function dropImage(drop) {
+        if (drop.proposedAction !== Qt.CopyAction) {
+            drop.accepted = false
+            return
+        }
+        image.source = drop.urls[0]
+        drop.acceptProposedAction()
+    }
+
+    function updateDrawingRectangleSize() {
+        if (image.sourceSize.width === 0) {
+            drawingRectangle.width = containerRectangle.width
+            drawingRectangle.height = containerRectangle.height
+            return
+        }
+        var fitted = fitRectIntoBounds(image.sourceSize, {
+                                           "width": containerRectangle.width,
+                                           "height": containerRectangle.height
+                                       })
+        drawingRectangle.width = fitted.width
+        drawingRectangle.height = fitted.height
+    }
+
+    // The largest size of rect's proportions inside bounds; small pictures are enlarged.
+    function fitRectIntoBounds(rect, bounds) {
+        var rectRatio = rect.width / rect.height
+        var boundsRatio = bounds.width / bounds.height
+        if (rectRatio > boundsRatio)
+            return { "width": bounds.width, "height": rect.height * (bounds.width / rect.width) }
+        return { "width": rect.width * (bounds.height / rect.height), "height": bounds.height }
+    }
+
+    // From the circle's centre to the nearest canvas edge, in canvas pixels.
+    function minDistanceToBorder() {
+        var x = canvas.width * circleX
+        var y = canvas.height * circleY
+        return Math.min(x, canvas.width - x, y, canvas.height - y)
+    }
+
+    // Leaves room for the degree numbers outside the circle, never below the slider's
+    // lower bound. A lower end pulls the radius down with it (the slider clamps).
+    function calculateCircleRadiusSliderTo() {
+        circleRadiusSlider.to = Math.max(circleRadiusSlider.from,
+                                         minDistanceToBorder() - circleMargin)
     }
 
     // ---- Measures and calibration -----------------------------------------------
 
     QtObject {
         id: measures
+        objectName: "measures"
         property bool calibrated: false
         property bool calibrating: false
         property var calibration: newCalibration()
@@ -77,6 +389,228 @@ MainPageForm {
         function newItem() {
             return { "start": unsetPoint(), "end": unsetPoint(), "cachedLength": 0 }
         }
+        function isSet(point) {
+            return point.x >= 0
+        }
+
+        // A click on the canvas while a calibration or a measure is being placed; x and
+        // y are fractions of the canvas width and height. True when a point was placed.
+        function placePoint(x, y) {
+            if (calibrating)
+                return placeCalibrationPoint(newPoint(x, y))
+            if (measuring)
+                return placeMeasurePoint(newPoint(x, y))
+            return false
+        }
+
+        function placeCalibrationPoint(point) {
+            if (!isSet(calibration.start)) {
+                calibration.start = point
+                messageLabel.text = qsTr("Click on the calibration ending point.")
+                return true
+            }
+            if (!isSet(calibration.end)) {
+                calibration.end = point
+                messageLabel.text = ""
+                calibrationPopup.open()
+                return true
+            }
+            return false
+        }
+
+        function placeMeasurePoint(point) {
+            var item = items[items.length - 1]
+            if (!isSet(item.start)) {
+                item.start = point
+                messageLabel.text = qsTr("Click on the ending point.")
+                return true
+            }
+            item.end = point
+            item.cachedLength = calibrationFactor * pictureDistance(item.start, item.end)
+            measuring = false
+            messageLabel.text = ""
+            return true
+        }
+
+        // Points are fractions of the canvas, whose proportions are the picture's; the
+        // distance is taken in picture pixels, so that one factor holds in every
+        // direction and keeps holding when the window or the tool panel changes size.
+        function pictureDistance(start, end) {
+            var size = image.sourceSize.width > 0 ? image.sourceSize : drawingRectangle
+            var dx = (end.x - start.x) * size.width
+            var dy = (end.y - start.y) * size.height
+            return Math.sqrt(dx * dx + dy * dy)
+        }
+    }
+
+    function resetMeasures() {
+        measures.calibrating = false
+        measures.calibrated = false
+        measures.calibration = measures.newCalibration()
+        measures.calibrationFactor = 0
+        measures.measuring = false
+        measures.items = []
+        measures.hasItems = false
+        messageLabel.text = ""
+        canvas.requestPaint()
+    }
+
+    // Starts over: every earlier measure goes with the old calibration.
+    function calibrateMeasures() {
+        resetMeasures()
+        measures.calibrating = true
+        messageLabel.text = qsTr("Click on the calibration starting point.")
+    }
+
+    // Nothing new is drawn before the first click, so no repaint is asked for.
+    function addMeasure() {
+        if (!measures.calibrated || measures.measuring)
+            return
+        measures.items = measures.items.concat([measures.newItem()])
+        measures.hasItems = true
+        measures.measuring = true
+        messageLabel.text = qsTr("Click on the starting point.")
+    }
+
+    // While a measure is being placed, the last item is that incomplete one.
+    function popMeasure() {
+        if (measures.items.length > 0)
+            measures.items = measures.items.slice(0, -1)
+        measures.hasItems = measures.items.length > 0
+        measures.measuring = false
+        messageLabel.text = ""
+        canvas.requestPaint()
+    }
+
+    function pickMeasuresColor() {
+        openColorDialog(measureColorDialog, settings.measureColor)
+    }
+
+    // Two points coinciding give no factor: Accept then closes without "ok" and resets.
+    function acceptCalibration() {
+        measures.calibrating = false
+        var distance = measures.pictureDistance(measures.calibration.start,
+                                                measures.calibration.end)
+        if (distance > 0) {
+            measures.calibrationFactor = referenceSpinBox.value / distance
+            calibrationPopup.ok = true
+        }
+        calibrationPopup.close()
+    }
+
+    // Whatever closed the popup (Accept, Cancel, Escape, a press outside the page, a
+    // resize of the page), only an accepted calibration survives.
+    function finishCalibration() {
+        if (!calibrationPopup.ok) {
+            resetMeasures()
+            return
+        }
+        measures.calibrating = false
+        measures.calibrated = true
+        canvas.requestPaint()
+    }
+
+    Popup {
+        id: calibrationPopup
+        objectName: "calibrationPopup"
+        property bool ok: false
+        readonly property real centreX: (page.width - width) / 2
+        readonly property real centreY: (page.height - height) / 2
+
+        parent: page
+        width: 320
+        height: 240
+        modal: true
+        focus: true
+        leftPadding: 16
+        rightPadding: 16
+        closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutsideParent
+
+        // Rises from below the page's bottom edge to its centre, and sinks back.
+        enter: Transition {
+            NumberAnimation {
+                property: "x"
+                from: calibrationPopup.centreX
+                to: calibrationPopup.centreX
+                duration: 250
+                easing.type: Easing.Linear
+            }
+            NumberAnimation {
+                property: "y"
+                from: page.height
+                to: calibrationPopup.centreY
+                duration: 250
+                easing.type: Easing.Linear
+            }
+        }
+        exit: Transition {
+            NumberAnimation {
+                property: "x"
+                from: calibrationPopup.centreX
+                to: calibrationPopup.centreX
+                duration: 250
+                easing.type: Easing.Linear
+            }
+            NumberAnimation {
+                property: "y"
+                from: calibrationPopup.centreY
+                to: page.height
+                duration: 250
+                easing.type: Easing.Linear
+            }
+        }
+
+        onAboutToShow: ok = false
+        onClosed: finishCalibration()
+
+        ColumnLayout {
+            anchors.fill: parent
+
+            Label {
+                text: qsTr("Calibration reference value")
+                font.bold: true
+                font.pixelSize: 18
+                fontSizeMode: Text.Fit
+                minimumPixelSize: 12
+                wrapMode: Text.WordWrap
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+            }
+
+            // Keeps its value from one calibration to the next.
+            SpinBox {
+                id: referenceSpinBox
+                objectName: "referenceSpinBox"
+                from: 1
+                to: 1000000
+                stepSize: 1
+                value: 1
+                editable: true
+                Layout.alignment: Qt.AlignHCenter
+                Layout.minimumWidth: 64
+            }
+
+            RowLayout {
+                Layout.fillWidth: true
+
+                Button {
+                    objectName: "cancelButton"
+                    text: qsTr("Cancel")
+                    Layout.fillWidth: true
+                    onClicked: calibrationPopup.close()
+                }
+
+                Button {
+                    id: acceptButton
+                    objectName: "acceptButton"
+                    text: qsTr("Accept")
+                    Layout.fillWidth: true
+                    onClicked: acceptCalibration()
+                }
+            }
+        }
     }
 
     // ---- Overlay painting ---------------------------------------------------------
@@ -84,4 +618,113 @@ MainPageForm {
     // ---- Pointer interaction ------------------------------------------------------
 
     // ---- Colour dialogs -------------------------------------------------------------
+
+    // Every colour chosen in an open dialog shows at once and is stored; Cancel puts
+    // back the colour in force when the dialog opened, everywhere it was applied.
+    // Changes of the current colour while a dialog is hidden (presetting its start
+    // colour, a dialog resetting itself on close) are not the user's and are ignored.
+
+    function openColorDialog(dialog, startColor) {
+        dialog.color = startColor
+        dialog.visible = true
+    }
+
+    function applyTextColor(color) {
+        showTextColor(color)
+        settings.angleStepTextColor = color
+        canvas.requestPaint()
+    }
+
+    function applyCompassColor(color) {
+        compassLabel.color = color
+        settings.compassColor = color
+        canvas.requestPaint()
+    }
+
+    function applyLineColor(color) {
+        lineLabel.color = color
+        settings.lineColor = color
+        canvas.requestPaint()
+    }
+
+    function applyMainColor(color) {
+        settings.mainColor = color
+        canvas.requestPaint()
+    }
+
+    function applyMeasureColor(color) {
+        settings.measureColor = color
+        canvas.requestPaint()
+    }
+
+    Dialogs.ColorDialog {
+        id: angleStepTextColorDialog
+        objectName: "angleStepTextColorDialog"
+        property color originalColor: settings.angleStepTextColor
+        title: qsTr("Text color")
+        showAlphaChannel: true
+        onVisibleChanged: if (visible) originalColor = settings.angleStepTextColor
+        onCurrentColorChanged: if (visible) applyTextColor(currentColor)
+        onRejected: {
+            applyTextColor(originalColor)
+            visible = false
+        }
+    }
+
+    Dialogs.ColorDialog {
+        id: compassColorDialog
+        objectName: "compassColorDialog"
+        property color originalColor: settings.compassColor
+        title: qsTr("Sector color")
+        showAlphaChannel: true
+        onVisibleChanged: if (visible) originalColor = settings.compassColor
+        onCurrentColorChanged: if (visible) applyCompassColor(currentColor)
+        onRejected: {
+            applyCompassColor(originalColor)
+            visible = false
+        }
+    }
+
+    Dialogs.ColorDialog {
+        id: lineColorDialog
+        objectName: "lineColorDialog"
+        property color originalColor: settings.lineColor
+        title: qsTr("Guide line color")
+        showAlphaChannel: true
+        onVisibleChanged: if (visible) originalColor = settings.lineColor
+        onCurrentColorChanged: if (visible) applyLineColor(currentColor)
+        onRejected: {
+            applyLineColor(originalColor)
+            visible = false
+        }
+    }
+
+    Dialogs.ColorDialog {
+        id: mainColorDialog
+        objectName: "mainColorDialog"
+        property color originalColor: settings.mainColor
+        title: qsTr("Line color")
+        showAlphaChannel: true
+        onVisibleChanged: if (visible) originalColor = settings.mainColor
+        onCurrentColorChanged: if (visible) applyMainColor(currentColor)
+        onRejected: {
+            applyMainColor(originalColor)
+            visible = false
+        }
+    }
+
+    // Opens on the measures' current colour, like the others on theirs.
+    Dialogs.ColorDialog {
+        id: measureColorDialog
+        objectName: "measureColorDialog"
+        property color originalColor: settings.measureColor
+        title: qsTr("Measures color")
+        showAlphaChannel: true
+        onVisibleChanged: if (visible) originalColor = settings.measureColor
+        onCurrentColorChanged: if (visible) applyMeasureColor(currentColor)
+        onRejected: {
+            applyMeasureColor(originalColor)
+            visible = false
+        }
+    }
 }

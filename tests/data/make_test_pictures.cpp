@@ -1,0 +1,137 @@
+// Writes the pictures that the page tests and the memory benchmark open: ordinary PNG
+// and JPEG files made with Qt's own encoders, a JPEG whose EXIF block asks for a quarter
+// turn, a photo-sized JPEG, and files that look like pictures but cannot be decoded.
+//
+//   make_test_pictures <folder>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QtEndian>
+
+#include <cstdio>
+
+namespace {
+
+const QRgb red = qRgb(255, 0, 0);
+const QRgb blue = qRgb(0, 0, 255);
+const QRgb green = qRgb(0, 255, 0);
+
+// Left half one colour, right half the other: any turn or mirror shows at a glance.
+QImage twoColourImage(int width, int height, QRgb left, QRgb right)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = x < width / 2 ? left : right;
+    }
+    return image;
+}
+
+// Smooth colour ramps with a grid every 100 pixels, so that the encoder has real work.
+QImage photoLikeImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const bool grid = x % 100 == 0 || y % 100 == 0;
+            line[x] =
+                grid ? qRgb(255, 255, 255) : qRgb(x * 255 / width, y * 255 / height, (x + y) % 256);
+        }
+    }
+    return image;
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// An APP1 segment holding a big-endian TIFF block with one IFD entry: Orientation.
+QByteArray exifOrientationSegment(quint16 orientation)
+{
+    QByteArray tiff;
+    tiff += QByteArray("MM\0\x2a", 4);                 // byte order, magic 42
+    tiff += QByteArray("\0\0\0\x08", 4);               // first IFD right after the header
+    tiff += QByteArray("\0\x01", 2);                   // one entry
+    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8); // tag 0x0112, SHORT, count 1
+    char value[4] = {0, 0, 0, 0};
+    qToBigEndian(orientation, value);
+    tiff += QByteArray(value, 4);
+    tiff += QByteArray("\0\0\0\0", 4); // no next IFD
+
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    char length[2];
+    qToBigEndian(quint16(payload.size() + 2), length);
+    return QByteArray("\xff\xe1", 2) + QByteArray(length, 2) + payload;
+}
+
+// The segment goes straight after the start-of-image marker, where readers look first.
+QByteArray withExifOrientation(const QByteArray &jpeg, quint16 orientation)
+{
+    return jpeg.left(2) + exifOrientationSegment(orientation) + jpeg.mid(2);
+}
+
+bool writeFile(const QDir &folder, const QString &name, const QByteArray &bytes)
+{
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "make_test_pictures: cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    }
+    return true;
+}
+
+bool writeReadablePictures(const QDir &folder)
+{
+    const QByteArray sideways = encoded(twoColourImage(80, 40, red, blue), "JPEG");
+    return writeFile(folder, "landscape-800x400.png",
+                     encoded(twoColourImage(800, 400, red, blue), "PNG")) &&
+           writeFile(folder, "wide-2000x1000.jpg",
+                     encoded(twoColourImage(2000, 1000, red, blue), "JPEG")) &&
+           writeFile(folder, "tall-1000x2000.png",
+                     encoded(twoColourImage(1000, 2000, green, blue), "PNG")) &&
+           writeFile(folder, "ratio-400x300.jpg",
+                     encoded(twoColourImage(400, 300, green, red), "JPEG")) &&
+           writeFile(folder, "small-100x50.png",
+                     encoded(twoColourImage(100, 50, blue, red), "PNG")) &&
+           writeFile(folder, "scan.PNG", encoded(twoColourImage(300, 200, red, green), "PNG")) &&
+           writeFile(folder, "eye.Jpeg", encoded(twoColourImage(200, 300, blue, green), "JPEG")) &&
+           writeFile(folder, "upright-by-exif.jpg", withExifOrientation(sideways, 6)) &&
+           writeFile(folder, "photo-6000x4000.jpg", encoded(photoLikeImage(6000, 4000), "JPEG"));
+}
+
+// Files that a user may pick or drop by mistake; none of them can be decoded.
+bool writeBrokenPictures(const QDir &folder)
+{
+    const QByteArray jpeg = encoded(twoColourImage(400, 300, green, red), "JPEG");
+    return writeFile(folder, "empty.png", QByteArray()) &&
+           writeFile(folder, "notes-renamed.png", "Shopping list: eye drops, tissues.\n") &&
+           writeFile(folder, "cut-in-header.jpg", jpeg.left(100)) &&
+           writeFile(folder, "cut-in-scan.jpg", jpeg.left(jpeg.size() / 2)) &&
+           (folder.exists("folder.png") || folder.mkdir("folder.png"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_test_pictures <folder>\n");
+        return 2;
+    }
+    QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath("."))
+        return 1;
+    return writeReadablePictures(folder) && writeBrokenPictures(folder) ? 0 : 1;
+}
