@@ -1,11 +1,745 @@
-#include <QtTest>
+#include "appsetup.h"
+#include "pagefit.h"
+#include "printhelper.h"
 
-class Test : public QObject
+#include <QtTest>
+#include <QtWidgets>
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <functional>
+
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
+
+namespace {
+
+const QString folderKey = QStringLiteral("printHelper/saveImageFolder");
+
+void closeDialog(QWidget *widget)
 {
-    Q_OBJECT
-private slots:
-    void placeholder() { QVERIFY(true); }
+    if (auto *dialog = qobject_cast<QDialog *>(widget))
+        dialog->reject();
+    else
+        widget->close();
+}
+
+// Answers, in order, the modal dialogs that the code under test opens. A
+// dialog with no answer left is rejected and counted, so that an unexpected
+// dialog fails the test instead of hanging it.
+class DialogAnswerer : public QObject
+{
+public:
+    using Answer = std::function<void(QWidget *)>;
+
+    explicit DialogAnswerer(QList<Answer> answers = {}) : m_answers(std::move(answers))
+    {
+        connect(&m_timer, &QTimer::timeout, this, &DialogAnswerer::poll);
+        m_timer.start(20);
+    }
+    int answered() const { return m_answered; }
+    int unexpected() const { return m_unexpected; }
+
+private:
+    void poll()
+    {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || dialog == m_current || !dialog->isVisible())
+            return;
+        m_current = dialog;
+        if (m_answered < m_answers.size()) {
+            // Answers may open dialogs of their own, whose nested event loop
+            // would not run this timer again while its handler is on the stack.
+            const Answer answer = m_answers.at(m_answered++);
+            QMetaObject::invokeMethod(
+                this,
+                [answer, dialog = QPointer<QWidget>(dialog)] {
+                    if (dialog)
+                        answer(dialog);
+                },
+                Qt::QueuedConnection);
+        } else {
+            ++m_unexpected;
+            closeDialog(dialog);
+        }
+    }
+
+    QList<Answer> m_answers;
+    QPointer<QWidget> m_current;
+    QTimer m_timer;
+    int m_answered = 0;
+    int m_unexpected = 0;
 };
 
-QTEST_MAIN(Test)
+struct SaveDialogSeen
+{
+    QString title;
+    QString directory;
+    QStringList filters;
+};
+
+SaveDialogSeen describe(const QFileDialog *dialog)
+{
+    return {dialog->windowTitle(), dialog->directory().absolutePath(), dialog->nameFilters()};
+}
+
+DialogAnswerer::Answer chooseFile(const QString &path, SaveDialogSeen *seen = nullptr)
+{
+    return [=](QWidget *widget) {
+        auto *dialog = qobject_cast<QFileDialog *>(widget);
+        auto *name = widget->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!dialog || !name)
+            return closeDialog(widget);
+        if (seen)
+            *seen = describe(dialog);
+        name->setText(path);
+        static_cast<QDialog *>(dialog)->accept();
+    };
+}
+
+DialogAnswerer::Answer cancel(SaveDialogSeen *seen = nullptr)
+{
+    return [=](QWidget *widget) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(widget); dialog && seen)
+            *seen = describe(dialog);
+        closeDialog(widget);
+    };
+}
+
+DialogAnswerer::Answer confirmOverwrite()
+{
+    return [](QWidget *widget) {
+        auto *box = qobject_cast<QMessageBox *>(widget);
+        if (!box || !box->button(QMessageBox::Yes))
+            return closeDialog(widget);
+        box->button(QMessageBox::Yes)->click();
+    };
+}
+
+DialogAnswerer::Answer readErrorMessage(QString *text)
+{
+    return [=](QWidget *widget) {
+        // A window of its own, so that it stays up whatever happens to the main one.
+        if (qobject_cast<QErrorMessage *>(widget) && widget->isWindow() &&
+            !widget->parentWidget()) {
+            for (const QTextEdit *view : widget->findChildren<QTextEdit *>())
+                *text += view->toPlainText();
+            for (const QLabel *label : widget->findChildren<QLabel *>())
+                *text += label->text();
+        }
+        closeDialog(widget);
+    };
+}
+
+struct PrintDialogSeen
+{
+    QPageLayout::Orientation orientationAtOpen = QPageLayout::Portrait;
+    QRectF pageRect;
+    int resolution = 0;
+};
+
+// Chooses the print-to-PDF entry, names the file and accepts. What the printer
+// looks like once the dialog has applied its settings is recorded from the
+// dialog's own accepted(QPrinter *) signal.
+DialogAnswerer::Answer printToPdf(const QString &pdf, PrintDialogSeen *seen,
+                                  bool openProperties = false)
+{
+    return [=](QWidget *widget) {
+        auto *dialog = qobject_cast<QPrintDialog *>(widget);
+        auto *printers = widget->findChild<QComboBox *>(QStringLiteral("printers"));
+        auto *fileName = widget->findChild<QLineEdit *>(QStringLiteral("filename"));
+        if (!dialog || !printers || !fileName)
+            return closeDialog(widget);
+        seen->orientationAtOpen = dialog->printer()->pageLayout().orientation();
+        QObject::connect(dialog, QOverload<QPrinter *>::of(&QPrintDialog::accepted),
+                         [seen](QPrinter *printer) {
+                             seen->pageRect = printer->pageRect(QPrinter::DevicePixel);
+                             seen->resolution = printer->resolution();
+                         });
+        printers->setCurrentIndex(printers->findText(QStringLiteral("Print to File (PDF)")));
+        fileName->setText(pdf);
+        if (openProperties)
+            widget->findChild<QPushButton *>(QStringLiteral("properties"))->click();
+        static_cast<QDialog *>(dialog)->accept();
+    };
+}
+
+DialogAnswerer::Answer turnPageToPortrait()
+{
+    return [](QWidget *widget) {
+        if (auto *portrait = widget->findChild<QRadioButton *>(QStringLiteral("portrait")))
+            portrait->click();
+        if (auto *dialog = qobject_cast<QDialog *>(widget))
+            dialog->accept();
+    };
+}
+
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPageCount(const QString &pdf)
+{
+    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                   QRegularExpression::MultilineOption);
+    return pages.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
+}
+
+// Renders the first page at the printer's resolution, so that one rendered
+// pixel is one device pixel of the print job.
+QImage renderPdf(const QString &pdf, int dpi)
+{
+    const QString prefix = pdf + QStringLiteral(".page");
+    runTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+             QStringLiteral("-singlefile"), pdf, prefix});
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+QRect inkBounds(const QImage &page)
+{
+    QRect bounds;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 200)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// Blue on the left, red on the right, so that a mirrored or turned picture shows.
+QImage twoColourImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width / 2, height, QColor(20, 40, 170));
+    painter.fillRect(width / 2, 0, width - width / 2, height, QColor(170, 20, 30));
+    return image;
+}
+
+// A smooth picture with some edges: what a photograph with an overlay looks like.
+QImage photoLikeImage()
+{
+    QImage image(240, 160, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x, y + 60, (x + y) / 2));
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::yellow, 2));
+    painter.drawEllipse(QPoint(120, 80), 50, 50);
+    painter.drawLine(0, 80, 240, 80);
+    return image;
+}
+
+// Mean difference per colour channel, 0 to 255.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    const QImage left = a.convertToFormat(QImage::Format_RGB32);
+    const QImage right = b.convertToFormat(QImage::Format_RGB32);
+    qint64 total = 0;
+    for (int y = 0; y < left.height(); ++y) {
+        for (int x = 0; x < left.width(); ++x) {
+            const QRgb p = left.pixel(x, y);
+            const QRgb q = right.pixel(x, y);
+            total +=
+                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    }
+    return double(total) / (3.0 * left.width() * left.height());
+}
+
+QImage jpegRoundTrip(const QImage &image, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", quality);
+    return QImage::fromData(bytes, "JPEG");
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+#ifdef Q_OS_LINUX
+bool isCharDevice(const QString &path, unsigned major, unsigned minor)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISCHR(info.st_mode) &&
+           ::major(info.st_rdev) == major && ::minor(info.st_rdev) == minor;
+}
+
+// A device that behaves like /dev/full, made where a faulty save can do no harm.
+bool makeFullDevice(const QString &path)
+{
+    return QFileInfo::exists(path) ||
+           ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+}
+
+// With a mount namespace of our own, the test may mount a small disk and pin
+// /dev/full in place without anyone else seeing it; the mounts go when the
+// process ends. This must happen while the process still has one thread.
+bool enterPrivateMountNamespace()
+{
+    return ::unshare(CLONE_NEWNS) == 0 &&
+           ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+bool mountSmallDisk(const QString &folder, const QByteArray &size)
+{
+    return ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                   ("size=" + size).constData()) == 0;
+}
+
+// A file bind-mounted onto itself cannot be renamed over: should the device
+// guard ever fail, the save fails instead of replacing the node.
+bool pinInPlace(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    return ::mount(name.constData(), name.constData(), nullptr, MS_BIND, nullptr) == 0;
+}
+
+void unmount(const QString &path)
+{
+    ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+}
+#else
+// Elsewhere the tests that need these skip themselves.
+bool isCharDevice(const QString &, unsigned, unsigned)
+{
+    return false;
+}
+bool makeFullDevice(const QString &)
+{
+    return false;
+}
+bool enterPrivateMountNamespace()
+{
+    return false;
+}
+bool mountSmallDisk(const QString &, const QByteArray &)
+{
+    return false;
+}
+bool pinInPlace(const QString &)
+{
+    return false;
+}
+void unmount(const QString &) {}
+#endif
+
+void fillDisk(const QString &path)
+{
+    QFile filler(path);
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+}
+
+} // namespace
+
+class TestPrintHelper : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TestPrintHelper(bool privateMounts) : m_privateMounts(privateMounts) {}
+
+private slots:
+    void init();
+    void fitsPictureOnPage_data();
+    void fitsPictureOnPage();
+    void printsPictureFittedOnLandscapePage_data();
+    void printsPictureFittedOnLandscapePage();
+    void startsEveryPrintInLandscape();
+    void cancelledPrintWritesNothing();
+    void ignoresAnythingButAnImage();
+    void savesPngAndJpeg();
+    void remembersFolderAcrossRestart();
+    void cancelledSaveLeavesFolderAlone();
+    void savesThroughSymbolicLink();
+    void reportsFailedSaveAndKeepsExistingFile_data();
+    void reportsFailedSaveAndKeepsExistingFile();
+    void keepsExistingFileWhenDiskIsFull();
+    void cleanupTestCase();
+
+private:
+    struct Printed
+    {
+        PrintDialogSeen dialog;
+        QImage page;
+        int pages = 0;
+    };
+    Printed print(const QImage &image);
+    QString saveAndReadError(const QString &target, bool confirm);
+
+    bool m_privateMounts;
+    // Inside the test's sandbox when there is one, which is wiped before each
+    // run, so that an interrupted run leaves nothing behind for long.
+    QTemporaryDir m_dir{qEnvironmentVariable("ORVALITH_SANDBOX", QDir::tempPath()) +
+                        QStringLiteral("/printhelper-XXXXXX")};
+};
+
+void TestPrintHelper::init()
+{
+    QSettings().remove(folderKey);
+}
+
+void TestPrintHelper::fitsPictureOnPage_data()
+{
+    QTest::addColumn<QRectF>("page");
+    QTest::addColumn<QSizeF>("image");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::addColumn<QSize>("size");
+
+    const QRectF page(10, 20, 1000, 700); // room: 990 x 680
+    QTest::newRow("width step only")
+        << page << QSizeF(1980, 1000) << QPoint(10, 110) << QSize(990, 500);
+    QTest::newRow("height step only")
+        << page << QSizeF(800, 1360) << QPoint(305, 20) << QSize(400, 680);
+    // 1980 x 1600 -> 990 x 800 -> 841.5 x 680, placed at 84.25, 20.
+    QTest::newRow("both steps") << page << QSizeF(1980, 1600) << QPoint(84, 20) << QSize(841, 680);
+    QTest::newRow("never enlarged")
+        << page << QSizeF(300, 200) << QPoint(355, 260) << QSize(300, 200);
+    QTest::newRow("exact fit") << page << QSizeF(990, 680) << QPoint(10, 20) << QSize(990, 680);
+    // 301 x 99 -> 100 x 32.89, placed at 0, 33.55: sizes and places truncate.
+    QTest::newRow("truncated") << QRectF(0, 0, 100, 100) << QSizeF(301, 99) << QPoint(0, 33)
+                               << QSize(100, 32);
+}
+
+void TestPrintHelper::fitsPictureOnPage()
+{
+    QFETCH(QRectF, page);
+    QFETCH(QSizeF, image);
+    const orvalith::PagePlacement placement = orvalith::fitOnPage(page, image);
+    QTEST(placement.topLeft, "topLeft");
+    QTEST(placement.size, "size");
+}
+
+TestPrintHelper::Printed TestPrintHelper::print(const QImage &image)
+{
+    static int count = 0;
+    const QString pdf = m_dir.filePath(QStringLiteral("print%1.pdf").arg(++count));
+    Printed printed;
+    DialogAnswerer answerer({printToPdf(pdf, &printed.dialog)});
+    PrintHelper().printImage(QVariant(image));
+    if (answerer.answered() == 1 && answerer.unexpected() == 0 && printed.dialog.resolution > 0) {
+        printed.pages = pdfPageCount(pdf);
+        printed.page = renderPdf(pdf, printed.dialog.resolution);
+    }
+    return printed;
+}
+
+void TestPrintHelper::printsPictureFittedOnLandscapePage_data()
+{
+    QTest::addColumn<QSize>("imageSize");
+    QTest::newRow("smaller than the page") << QSize(300, 200);
+    QTest::newRow("too wide") << QSize(3000, 600);
+    QTest::newRow("too tall") << QSize(400, 2000);
+}
+
+void TestPrintHelper::printsPictureFittedOnLandscapePage()
+{
+    QFETCH(QSize, imageSize);
+    const Printed printed = print(twoColourImage(imageSize.width(), imageSize.height()));
+    QCOMPARE(printed.dialog.orientationAtOpen, QPageLayout::Landscape);
+    QCOMPARE(printed.pages, 1);
+    QVERIFY(printed.page.width() > printed.page.height());
+
+    // The painter's origin sits at the page rectangle's corner on the paper.
+    const QRectF page = printed.dialog.pageRect;
+    const orvalith::PagePlacement placement = orvalith::fitOnPage(page, QSizeF(imageSize));
+    const QRect expected(placement.topLeft + page.topLeft().toPoint(), placement.size);
+    const QRect ink = inkBounds(printed.page);
+    const QPoint offset = ink.topLeft() - expected.topLeft();
+    const QSize growth = ink.size() - expected.size();
+    QVERIFY2(offset.manhattanLength() <= 2 && qAbs(growth.width()) + qAbs(growth.height()) <= 2,
+             qPrintable(QStringLiteral("drawn at %1,%2 size %3x%4")
+                            .arg(ink.x())
+                            .arg(ink.y())
+                            .arg(ink.width())
+                            .arg(ink.height())));
+    if (page.size().width() - page.x() >= imageSize.width() &&
+        page.size().height() - page.y() >= imageSize.height())
+        QVERIFY(qAbs(ink.width() - imageSize.width()) <= 1 && // never enlarged
+                qAbs(ink.height() - imageSize.height()) <= 1);
+    // Neither mirrored nor turned.
+    QVERIFY(qBlue(printed.page.pixel(ink.left() + 3, ink.center().y())) > 120);
+    QVERIFY(qRed(printed.page.pixel(ink.right() - 3, ink.center().y())) > 120);
+}
+
+void TestPrintHelper::startsEveryPrintInLandscape()
+{
+    const QString firstPdf = m_dir.filePath(QStringLiteral("portrait.pdf"));
+    const QString secondPdf = m_dir.filePath(QStringLiteral("again.pdf"));
+    PrintDialogSeen first;
+    PrintDialogSeen second;
+    PrintHelper helper;
+    {
+        DialogAnswerer answerer({printToPdf(firstPdf, &first, true), turnPageToPortrait()});
+        helper.printImage(QVariant(twoColourImage(200, 100)));
+        QCOMPARE(answerer.answered(), 2);
+    }
+    {
+        DialogAnswerer answerer({printToPdf(secondPdf, &second)});
+        helper.printImage(QVariant(twoColourImage(200, 100)));
+        QCOMPARE(answerer.answered(), 1);
+    }
+    // The user's choice of portrait holds for that print only.
+    const QImage portraitPage = renderPdf(firstPdf, first.resolution);
+    QVERIFY(portraitPage.height() > portraitPage.width());
+    QCOMPARE(second.orientationAtOpen, QPageLayout::Landscape);
+    const QImage landscapePage = renderPdf(secondPdf, second.resolution);
+    QVERIFY(landscapePage.width() > landscapePage.height());
+}
+
+void TestPrintHelper::cancelledPrintWritesNothing()
+{
+    const QString pdf = m_dir.filePath(QStringLiteral("cancelled.pdf"));
+    DialogAnswerer answerer({[&](QWidget *widget) {
+        if (auto *fileName = widget->findChild<QLineEdit *>(QStringLiteral("filename")))
+            fileName->setText(pdf);
+        closeDialog(widget);
+    }});
+    PrintHelper().printImage(QVariant(twoColourImage(200, 100)));
+    QCOMPARE(answerer.answered(), 1);
+    QVERIFY(!QFile::exists(pdf));
+}
+
+void TestPrintHelper::ignoresAnythingButAnImage()
+{
+    QSettings().setValue(folderKey, m_dir.path());
+    DialogAnswerer answerer;
+    PrintHelper helper;
+    const QImage image = twoColourImage(20, 20);
+    for (const QVariant &notAnImage :
+         {QVariant(), QVariant(QStringLiteral("file:///tmp/scan.png")),
+          QVariant(QPixmap::fromImage(image)), QVariant(QByteArray("\x89PNG"))}) {
+        helper.printImage(notAnImage);
+        helper.saveImage(notAnImage);
+    }
+    helper.printImage(QVariant(QImage())); // nothing to print
+    QCOMPARE(answerer.unexpected(), 0);
+    QCOMPARE(QSettings().value(folderKey).toString(), m_dir.path());
+}
+
+void TestPrintHelper::savesPngAndJpeg()
+{
+    const QImage image = photoLikeImage();
+    const QString png = m_dir.filePath(QStringLiteral("scan.png"));
+    const QString jpeg = m_dir.filePath(QStringLiteral("scan.jpg"));
+    DialogAnswerer answerer({chooseFile(png), chooseFile(jpeg)});
+    PrintHelper helper;
+    helper.saveImage(QVariant(image));
+    helper.saveImage(QVariant(image));
+    QCOMPARE(answerer.answered(), 2);
+
+    QImageReader pngReader(png);
+    QCOMPARE(pngReader.format(), QByteArray("png"));
+    QCOMPARE(pngReader.read().convertToFormat(QImage::Format_RGB32),
+             image.convertToFormat(QImage::Format_RGB32));
+
+    QImageReader jpegReader(jpeg);
+    QCOMPARE(jpegReader.format(), QByteArray("jpeg"));
+    const QImage saved = jpegReader.read();
+    QCOMPARE(saved.size(), image.size());
+    // Close to the original (the thin yellow lines lose some colour to the
+    // format's colour subsampling), and closer than even quality 95 gets.
+    const double error = meanDifference(saved, image);
+    const double errorAt95 = meanDifference(jpegRoundTrip(image, 95), image);
+    QVERIFY2(error < 3.0 && error < errorAt95,
+             qPrintable(QStringLiteral("%1 vs %2").arg(error).arg(errorAt95)));
+}
+
+void TestPrintHelper::remembersFolderAcrossRestart()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = m_dir.filePath(QStringLiteral("visits"));
+    QVERIFY(QDir().mkpath(folder));
+    SaveDialogSeen first;
+    SaveDialogSeen second;
+    SaveDialogSeen afterRestart;
+    {
+        DialogAnswerer answerer({chooseFile(folder + QStringLiteral("/a.png"), &first),
+                                 chooseFile(folder + QStringLiteral("/b.png"), &second)});
+        PrintHelper helper;
+        helper.saveImage(QVariant(photoLikeImage()));
+        helper.saveImage(QVariant(photoLikeImage()));
+        QCOMPARE(answerer.answered(), 2);
+    }
+    QVERIFY(!documents.isEmpty());
+    QCOMPARE(first.directory, QDir(documents).absolutePath());
+    QCOMPARE(first.title, QStringLiteral("Save File"));
+    QCOMPARE(first.filters, QStringList{QStringLiteral("Images (*.png *.jpg)")});
+    QCOMPARE(second.directory, folder);
+    // The helper has gone, so its store must be on disk for the next run.
+    QVERIFY(fileBytes(QSettings().fileName()).contains(QFile::encodeName(folder)));
+
+    DialogAnswerer answerer({cancel(&afterRestart)});
+    PrintHelper().saveImage(QVariant(photoLikeImage()));
+    QCOMPARE(afterRestart.directory, folder);
+}
+
+void TestPrintHelper::cancelledSaveLeavesFolderAlone()
+{
+    {
+        DialogAnswerer answerer({cancel()});
+        PrintHelper().saveImage(QVariant(photoLikeImage()));
+        QCOMPARE(answerer.answered(), 1);
+    }
+    QVERIFY(!QSettings().contains(folderKey));
+
+    QSettings().setValue(folderKey, m_dir.path());
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    DialogAnswerer answerer({cancel()});
+    PrintHelper().saveImage(QVariant(photoLikeImage()));
+    QCOMPARE(answerer.answered(), 1);
+    QCOMPARE(QSettings().value(folderKey).toString(), m_dir.path());
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+}
+
+void TestPrintHelper::savesThroughSymbolicLink()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("linked"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString target = folder + QStringLiteral("/target.png");
+    const QString link = folder + QStringLiteral("/link.png");
+    writeBytes(target, "old");
+    QVERIFY(QFile::link(target, link));
+
+    DialogAnswerer answerer({chooseFile(link), confirmOverwrite()});
+    PrintHelper().saveImage(QVariant(photoLikeImage()));
+    QCOMPARE(answerer.answered(), 2);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QImage(target).size(), photoLikeImage().size());
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::System).size(), 2);
+}
+
+QString TestPrintHelper::saveAndReadError(const QString &target, bool confirm)
+{
+    QString error;
+    QList<DialogAnswerer::Answer> answers{chooseFile(target)};
+    if (confirm)
+        answers << confirmOverwrite();
+    answers << readErrorMessage(&error);
+    DialogAnswerer answerer(answers);
+    PrintHelper().saveImage(QVariant(photoLikeImage()));
+    return answerer.answered() == answers.size() && answerer.unexpected() == 0 ? error : QString();
+}
+
+void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("kind");
+
+    const QString folder = m_dir.filePath(QStringLiteral("bad"));
+    QDir().mkpath(folder);
+    QTest::newRow("folder nobody can write") << QStringLiteral("/proc/scan.png") << "absent";
+    QTest::newRow("no suffix") << folder + QStringLiteral("/scan") << "file";
+    QTest::newRow("unknown suffix") << folder + QStringLiteral("/scan.txt") << "file";
+    QTest::newRow("device named like a picture")
+        << folder + QStringLiteral("/full.png") << "device";
+    QTest::newRow("link to a device") << folder + QStringLiteral("/linked.jpg") << "link";
+    QTest::newRow("/dev/full") << QStringLiteral("/dev/full") << "system device";
+}
+
+// Every failure shows the message, leaves what was there untouched, and leaves
+// no half-written or temporary file beside it.
+void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, kind);
+    const QString folder = QFileInfo(target).absolutePath();
+    const QString device = m_dir.filePath(QStringLiteral("bad/full.png"));
+    const QByteArray earlier("earlier scan, not to be lost");
+    if (kind == QLatin1String("file"))
+        writeBytes(target, earlier);
+    const bool usesDevice = kind == QLatin1String("device") || kind == QLatin1String("link");
+    if (usesDevice && !makeFullDevice(device))
+        QSKIP("Creating a device node is not permitted here");
+    if (kind == QLatin1String("link"))
+        QVERIFY(QFile::link(device, target));
+    if (kind == QLatin1String("system device") && !(m_privateMounts && pinInPlace(target)))
+        QSKIP("Cannot protect /dev/full from a faulty save here");
+    // /proc and /dev change on their own; only our folder can be compared.
+    const bool ownFolder = folder.startsWith(m_dir.path());
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::System);
+
+    const QString error = saveAndReadError(target, kind != QLatin1String("absent"));
+    if (kind == QLatin1String("system device"))
+        unmount(target);
+
+    QCOMPARE(error, QStringLiteral("There was an error saving the image."));
+    QCOMPARE(QSettings().value(folderKey).toString(), folder);
+    if (ownFolder)
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System), before);
+    if (kind == QLatin1String("absent"))
+        QVERIFY(!QFileInfo::exists(target));
+    if (kind == QLatin1String("file"))
+        QCOMPARE(fileBytes(target), earlier);
+    if (usesDevice)
+        QVERIFY(isCharDevice(device, 1, 7));
+    if (kind == QLatin1String("link"))
+        QCOMPARE(QFileInfo(target).symLinkTarget(), device);
+}
+
+void TestPrintHelper::keepsExistingFileWhenDiskIsFull()
+{
+    const QString disk = m_dir.filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(disk));
+    if (!m_privateMounts || !mountSmallDisk(disk, "512k"))
+        QSKIP("Mounting a small disk is not permitted here");
+    const QString target = disk + QStringLiteral("/scan.png");
+    QVERIFY(photoLikeImage().save(target));
+    const QByteArray earlier = fileBytes(target);
+    const QString filler = disk + QStringLiteral("/filler");
+    fillDisk(filler);
+    // Leave less room than the new picture needs, so the write fails part-way.
+    QVERIFY(QFile::resize(filler, QFileInfo(filler).size() - 64 * 1024));
+    const QStringList before = QDir(disk).entryList(QDir::Files);
+
+    const QString error = saveAndReadError(target, true);
+    const QByteArray after = fileBytes(target);
+    const QStringList listing = QDir(disk).entryList(QDir::Files);
+    unmount(disk);
+
+    QCOMPARE(error, QStringLiteral("There was an error saving the image."));
+    QCOMPARE(after, earlier);
+    QCOMPARE(listing, before);
+}
+
+void TestPrintHelper::cleanupTestCase()
+{
+    if (QFileInfo::exists(QStringLiteral("/dev/full")))
+        QVERIFY(isCharDevice(QStringLiteral("/dev/full"), 1, 7));
+}
+
+int main(int argc, char *argv[])
+{
+    const bool privateMounts = enterPrivateMountNamespace();
+    QApplication application(argc, argv);
+    orvalith::setApplicationIdentity();
+    TestPrintHelper test(privateMounts);
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_printhelper.moc"
