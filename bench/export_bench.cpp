@@ -1,0 +1,197 @@
+// One export of the composite, timed: loads the main window as the program
+// does, shows a generated picture of the given size, asks the window to save,
+// writes the image it hands over, and prints one line of figures. Run by
+// bench/export.py, one process per case, so that each peak is its own.
+#include "appsetup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QQmlApplicationEngine>
+#include <QQmlProperty>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QVariant>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// A picture with smooth gradients and sensor-like grain, so that the encoders
+// meet something closer to a photograph than a flat colour.
+QImage photoLikePicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    QRandomGenerator grain(12345);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int noise = int(grain.bounded(9u)) - 4;
+            line[x] = qRgb(qBound(0, 40 + 160 * x / width + noise, 255),
+                           qBound(0, 30 + 120 * y / height + noise, 255),
+                           qBound(0, 90 + 60 * (x + y) / (width + height) + noise, 255));
+        }
+    }
+    return picture;
+}
+
+// The product writes at quality 100 in the format named by the suffix.
+bool writeComposite(const QImage &image, const QString &path)
+{
+    QImageWriter writer(path);
+    writer.setQuality(100);
+    return writer.write(image);
+}
+
+// Kilobytes of resident memory, now ("VmRSS") or at most so far ("VmHWM").
+long memoryKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// Starts a new high-water mark from the current resident size.
+void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+QObject *findPage(QObject *window)
+{
+    return window->findChild<QObject *>(QStringLiteral("mainPage"));
+}
+
+class ExportProbe : public QObject
+{
+    Q_OBJECT
+public:
+    QElapsedTimer clock;
+    qint64 capturedMs = -1;
+    qint64 writtenMs = -1;
+    QImage composite;
+    QString path;
+    bool written = false;
+
+public slots:
+    void onSaveImageRequested(const QVariant &image)
+    {
+        capturedMs = clock.elapsed();
+        composite = image.value<QImage>();
+        written = writeComposite(composite, path);
+        writtenMs = clock.elapsed();
+        QCoreApplication::quit();
+    }
+};
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    QApplication application(argc, argv);
+    orvalith::setApplicationIdentity();
+    orvalith::registerQmlTypes();
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4 || !QStringList({"png", "jpg"}).contains(arguments.at(3))) {
+        std::fprintf(stderr, "usage: orvalith_export_bench WIDTH HEIGHT png|jpg\n");
+        return 2;
+    }
+    const int width = arguments.at(1).toInt();
+    const int height = arguments.at(2).toInt();
+    const QString format = arguments.at(3);
+
+    QTemporaryDir folder;
+    const QString picturePath = folder.filePath(QStringLiteral("picture.png"));
+    if (!photoLikePicture(width, height).save(picturePath)) {
+        std::fprintf(stderr, "could not write the picture\n");
+        return 1;
+    }
+
+    QQmlApplicationEngine engine;
+    engine.load(QUrl(QStringLiteral("qrc:/main.qml")));
+    if (engine.rootObjects().isEmpty())
+        return 1;
+    QObject *window = engine.rootObjects().constFirst();
+    QObject *page = findPage(window);
+    QObject *image = page ? page->property("image").value<QObject *>() : nullptr;
+    if (!image) {
+        std::fprintf(stderr, "no page image in the main window\n");
+        return 1;
+    }
+    image->setProperty("source", QUrl::fromLocalFile(picturePath));
+    const bool shown = waitFor(
+        [&] { return QQmlProperty::read(image, "sourceSize").toSize() == QSize(width, height); },
+        60000);
+    if (!shown) {
+        std::fprintf(stderr, "the picture was not loaded\n");
+        return 1;
+    }
+    waitFor([] { return false; }, 500); // a few frames with the picture on screen
+
+    ExportProbe probe;
+    probe.path = folder.filePath(QStringLiteral("composite.") + format);
+    QObject::connect(window, SIGNAL(saveImageRequested(QVariant)), &probe,
+                     SLOT(onSaveImageRequested(QVariant)));
+    const long rssBeforeKb = memoryKb("VmRSS");
+    resetPeakMemory();
+    probe.clock.start();
+    QMetaObject::invokeMethod(window, "saveImage");
+    QTimer::singleShot(300000, &application, &QCoreApplication::quit);
+    QApplication::exec();
+    const long peakKb = memoryKb("VmHWM");
+    if (!probe.written) {
+        std::fprintf(stderr, "the composite was not written\n");
+        return 1;
+    }
+
+    // The same image through the same writer, alone.
+    const QString alonePath = folder.filePath(QStringLiteral("alone.") + format);
+    QElapsedTimer encode;
+    encode.start();
+    if (!writeComposite(probe.composite, alonePath))
+        return 1;
+    const qint64 encodeMs = encode.elapsed();
+
+    const double compositeMb = double(probe.composite.sizeInBytes()) / (1024 * 1024);
+    std::printf("%5dx%-5d %-3s composite %5dx%-5d %6.1f MB | capture %6lld ms  write %6lld ms"
+                "  total %6lld ms | encode alone %6lld ms  ratio %4.2f | file %7.1f MB | "
+                "rss before %6.0f MB  peak %6.0f MB (+%5.0f MB)\n",
+                width, height, qPrintable(format), probe.composite.width(),
+                probe.composite.height(), compositeMb, probe.capturedMs,
+                probe.writtenMs - probe.capturedMs, probe.writtenMs, encodeMs,
+                double(probe.writtenMs) / double(qMax<qint64>(1, encodeMs)),
+                double(QFileInfo(probe.path).size()) / (1024 * 1024), rssBeforeKb / 1024.0,
+                peakKb / 1024.0, (peakKb - rssBeforeKb) / 1024.0);
+    return 0;
+}
+
+#include "export_bench.moc"
