@@ -51,13 +51,20 @@ ApplicationWindow {
     }
 
     // The entry's text is bound to toolbarMenuActionText(), so it follows the state.
+    // Not while a capture is pending: the drawing area would change size between
+    // the request and the frame that is captured, and the composite would be
+    // stretched.
     function toggleToolbar() {
+        if (capturing)
+            return
         mainPage.state = mainPage.state === "" ? "toolbarHidden" : ""
     }
 
     // A clipboard that has nothing to offer must not blank the picture on screen.
+    // A paste waits for a pending capture, which is taken at the current
+    // picture's size; the clipboard keeps its image meanwhile.
     function pasteImage() {
-        if (!pasteImageMenuAction.enabled)
+        if (!pasteImageMenuAction.enabled || capturing)
             return
         var url = clipboard.imageUrl()
         if (url.toString() !== "")

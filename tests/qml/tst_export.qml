@@ -285,9 +285,15 @@ TestCase {
         compare(saveAction.enabled, false)
         compare(printAction.enabled, false)
 
-        // A second request while the first is pending is refused.
+        // A second request while the first is pending is refused, and neither
+        // the picture nor the drawing area's size changes under the capture.
         window.saveImage()
         window.printImage()
+        Helpers.action(window, "Hide toolbar").trigger()
+        compare(page.state, "")
+        var paste = Helpers.action(window, "Paste image")
+        paste.trigger()
+        compare(paste.enabled, true)
         tryCompare(saveSpy, "count", 1)
         wait(200)
         compare(saveSpy.count, 1)
