@@ -264,11 +264,10 @@ TestCase {
 
         clickCanvas(page, 0.2, 0.5)
         clickCanvas(page, 0.6, 0.5)
-        var accept = null
-        tryVerify(function () {
-            accept = findAcceptButton(window.contentItem)
-            return accept !== null
-        }, 2000, "the calibration popup did not open")
+        var popup = Helpers.findObject(window, "calibrationPopup")
+        tryCompare(popup, "opened", true)
+        var accept = findAcceptButton(popup.contentItem)
+        verify(accept !== null, "no Accept button in the calibration popup")
         mouseClick(accept)
         tryCompare(page, "calibrated", true)
         compare(enabledStates(window), [true, false, true, false, true])
