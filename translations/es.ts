@@ -146,6 +146,10 @@
         <source>Text color</source>
         <translation>Color de texto</translation>
     </message>
+    <message>
+        <source>The picture could not be opened; choose another JPEG or PNG file.</source>
+        <translation>No se pudo abrir la imagen; elija otro archivo JPEG o PNG.</translation>
+    </message>
 </context>
 <context>
     <name>MainPageForm.ui</name>

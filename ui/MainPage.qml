@@ -224,7 +224,9 @@ MainPageForm {
     image.onStatusChanged: {
         if (image.status === Image.Ready) {
             pictureLoading.lastShownSource = image.source
-            loadErrorPopup.close()
+            if (!pictureLoading.restoring)
+                loadErrorPopup.close()
+            pictureLoading.restoring = false
         } else if (image.status === Image.Error) {
             // Not from inside the image's own notification: the source changes again.
             Qt.callLater(refuseUnreadablePicture)
@@ -241,12 +243,14 @@ MainPageForm {
         var previous = pictureLoading.lastShownSource.toString()
         pictureLoading.lastShownSource = ""
         loadErrorPopup.open()
-        image.source = failed === previous ? "" : previous
+        pictureLoading.restoring = previous !== "" && failed !== previous
+        image.source = pictureLoading.restoring ? previous : ""
     }
 
     QtObject {
         id: pictureLoading
         property url lastShownSource: ""
+        property bool restoring: false // the message stays while the old picture returns
     }
 
     Popup {
@@ -269,20 +273,35 @@ MainPageForm {
 
     // The remembered folder may have been moved or deleted since it was stored, or the
     // stored value may not be a folder at all: the dialog then opens in the documents
-    // folder. The probe lists nothing; it only reports whether the folder can be read.
+    // folder. The probe lists nothing; it only reports whether a folder can be read.
+    // It starts by reading a folder of its own choosing (the working folder) in the
+    // background; only once that answer is in is it asked about the remembered one,
+    // so that a late answer about the first folder cannot pass for the second's.
     FolderListModel {
         id: rememberedFolderProbe
-        folder: settings.openImageDialogFolder
+        objectName: "rememberedFolderProbe"
+        property bool settled: false
         showDirs: false
         showFiles: false
+        onStatusChanged: {
+            if (status === FolderListModel.Ready && !settled) {
+                settled = true
+                checkRememberedFolder()
+            }
+        }
+    }
+
+    function checkRememberedFolder() {
+        rememberedFolderProbe.folder = settings.openImageDialogFolder
     }
 
     Dialogs.FileDialog {
         id: openImageDialog
         objectName: "openImageDialog"
         title: qsTr("Pick an image")
-        folder: rememberedFolderProbe.status === FolderListModel.Ready
-                ? settings.openImageDialogFolder
+        folder: rememberedFolderProbe.settled
+                && rememberedFolderProbe.status === FolderListModel.Ready
+                ? rememberedFolderProbe.folder
                 : Platform.StandardPaths.writableLocation(Platform.StandardPaths.DocumentsLocation)
         nameFilters: ["Image files (*.jpg *.jpeg *.png)"]
         selectMultiple: false
@@ -295,6 +314,7 @@ MainPageForm {
         var chosen = fileUrl.toString()
         settings.openImageDialogFolder = chosen !== ""
                 ? chosen.substring(0, chosen.lastIndexOf("/")) : openImageDialog.folder
+        checkRememberedFolder()
         if (chosen !== "")
             image.source = fileUrl
         openImageDialog.visible = false

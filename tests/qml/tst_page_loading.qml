@@ -1,0 +1,284 @@
+import QtQuick 2.15
+import QtTest 1.2
+import Qt.labs.platform 1.1 as Platform
+import Qt.labs.settings 1.0
+import "qrc:/"
+import "pagetest.js" as PageTest
+
+// Pictures reach the page through its open dialog and by real drag and drop (a system
+// drag of file URLs, carried by the X server); unreadable files leave no half state.
+Item {
+    id: root
+    width: 1100
+    height: 850
+
+    Component {
+        id: pageComponent
+        MainPage {}
+    }
+
+    // A source of real drags: its MIME data carries the URLs as a file manager would.
+    Component {
+        id: dragSourceComponent
+        Rectangle {
+            property var uris: []
+            property int actions: Qt.CopyAction
+            property int finishedAction: -1
+            width: 40
+            height: 40
+            color: "grey"
+            Drag.dragType: Drag.Automatic
+            Drag.active: dragHandle.drag.active
+            Drag.supportedActions: actions
+            Drag.mimeData: { "text/uri-list": uris.join("\r\n") + "\r\n" }
+            Drag.onDragFinished: finishedAction = dropAction
+            MouseArea {
+                id: dragHandle
+                anchors.fill: parent
+                drag.target: parent
+            }
+        }
+    }
+
+    // The system drag runs a loop of its own until the button is released, so the
+    // pointer is moved and released from a timer that fires inside that loop.
+    Timer {
+        id: dragDriver
+        property point from
+        property point to
+        property int step: 0
+        readonly property int steps: 12
+        interval: 15
+        repeat: true
+        onTriggered: {
+            step += 1
+            var x = from.x + (to.x - from.x) * Math.min(step, steps) / steps
+            var y = from.y + (to.y - from.y) * Math.min(step, steps) / steps
+            if (step <= steps) {
+                testCase.mouseMove(root, x, y, -1, Qt.LeftButton)
+            } else {
+                testCase.mouseRelease(root, x, y)
+                stop()
+            }
+        }
+    }
+
+    Settings {
+        id: store
+        category: "MainPage"
+    }
+
+    TestCase {
+        id: testCase
+        name: "PageLoading"
+        when: windowShown
+
+        property var page: null
+        property var dialog: null
+        property var errorPopup: null
+
+        function createPage() {
+            page = createTemporaryObject(pageComponent, root, { "width": 950, "height": 800 })
+            verify(page)
+            dialog = findChild(page, "openImageDialog")
+            errorPopup = findChild(page, "loadErrorPopup")
+            verify(dialog && errorPopup)
+            waitForRendering(page)
+        }
+
+        function init() {
+            createPage()
+        }
+
+        function documentsFolder() {
+            return Platform.StandardPaths.writableLocation(Platform.StandardPaths.DocumentsLocation)
+        }
+
+        // Drags the URLs from outside the page and drops them at (x, y) of target.
+        function dragAndDrop(uris, actions, target, x, y) {
+            var source = createTemporaryObject(dragSourceComponent, root, {
+                                                   "uris": uris, "actions": actions,
+                                                   "x": root.width - 60, "y": 20 })
+            dragDriver.from = Qt.point(root.width - 10, 60)
+            dragDriver.to = target.mapToItem(root, x, y)
+            dragDriver.step = 0
+            mousePress(source, 20, 20)
+            dragDriver.start()
+            for (var i = 1; i <= 4 && !source.Drag.active && source.finishedAction < 0; ++i)
+                mouseMove(root, root.width - 40 - 8 * i, 40 + 5 * i, -1, Qt.LeftButton)
+            tryVerify(function () { return !dragDriver.running && source.finishedAction >= 0 })
+            var action = source.finishedAction
+            // Its mouse area never saw the release (the system drag took it): it goes.
+            source.destroy()
+            wait(0)
+            return action
+        }
+
+        function dropAt(uris) {
+            return dragAndDrop(uris, Qt.CopyAction, page.containerRectangle, 400, 400)
+        }
+
+        function chooseInDialog(url) {
+            mouseClick(page.openImageButton)
+            verify(dialog.visible)
+            dialog.clearSelection()
+            dialog.addSelection(url)
+            dialog.accept()
+            verify(!dialog.visible)
+        }
+
+        function test_dropRule_data() {
+            var url = PageTest.pictureUrl
+            return [
+                { tag: "upper-case PNG", uris: [url("scan.PNG")], loads: url("scan.PNG") },
+                { tag: "mixed-case Jpeg", uris: [url("eye.Jpeg")], loads: url("eye.Jpeg") },
+                { tag: "TIFF", uris: [url("eye.tif")], loads: "" },
+                { tag: "text", uris: [url("notes.txt")], loads: "" },
+                { tag: "name ending in a full stop", uris: [url("name.")], loads: "" },
+                { tag: "picture first", uris: [url("small-100x50.png"), url("notes.txt")],
+                  loads: url("small-100x50.png") },
+                { tag: "picture second", uris: [url("notes.txt"), url("small-100x50.png")], loads: "" }
+            ]
+        }
+
+        function test_dropRule(data) {
+            var action = dropAt(data.uris)
+            compare(page.image.source.toString(), data.loads)
+            compare(action, data.loads !== "" ? Qt.CopyAction : Qt.IgnoreAction)
+            if (data.loads !== "")
+                compare(page.image.status, Image.Ready)
+        }
+
+        function test_dropOnTheToolPanelAndMoveOnly() {
+            var url = PageTest.pictureUrl("eye.Jpeg")
+            compare(dragAndDrop([url], Qt.MoveAction, page.containerRectangle, 400, 400),
+                    Qt.IgnoreAction)
+            compare(page.image.source.toString(), "", "only a copy is taken")
+            compare(dragAndDrop([url], Qt.CopyAction, page.scrollView, 75, 300), Qt.CopyAction)
+            compare(page.image.source.toString(), url)
+            compare(page.drawingRectangle.width, 800 * 200 / 300)
+        }
+
+        function test_openDialog() {
+            compare(dialog.title, "Pick an image")
+            compare(dialog.nameFilters, ["Image files (*.jpg *.jpeg *.png)"])
+            verify(!dialog.selectMultiple)
+            compare(dialog.folder.toString(), documentsFolder().toString())
+
+            var url = PageTest.pictureUrl("wide-2000x1000.jpg")
+            chooseInDialog(url)
+            compare(page.image.source.toString(), url)
+            compare(page.drawingRectangle.height, 400)
+
+            // Opened again from the window's menu, then cancelled: nothing changes.
+            page.openImageDialogVisible = true
+            verify(dialog.visible)
+            dialog.reject()
+            verify(!dialog.visible && !page.openImageDialogVisible)
+            compare(page.image.source.toString(), url)
+
+            page.destroy()
+            wait(0)
+            compare(store.value("openImageDialogFolder").toString(), PageTest.picturesFolder())
+            createPage()
+            tryCompare(dialog, "folder", PageTest.picturesFolder())
+        }
+
+        // A remembered folder that has gone, or a stored value that is no folder at all.
+        function test_rememberedFolderGone_data() {
+            return [
+                { tag: "deleted folder", stored: "file:///no/such/folder" },
+                { tag: "a file", stored: PageTest.pictureUrl("scan.PNG") },
+                { tag: "not a URL", stored: "banana" }
+            ]
+        }
+
+        function test_rememberedFolderGone(data) {
+            page.destroy()
+            wait(0)
+            store.setValue("openImageDialogFolder", data.stored)
+            createPage()
+            tryCompare(findChild(page, "rememberedFolderProbe"), "settled", true)
+            wait(50) // an answer that a folder can be read comes from another thread
+            compare(dialog.folder.toString(), documentsFolder().toString())
+            mouseClick(page.openImageButton)
+            verify(dialog.visible)
+            dialog.reject()
+        }
+
+        // Stored sideways with an EXIF quarter turn: shown upright, measured upright.
+        function test_exifOrientation() {
+            page.image.source = PageTest.pictureUrl("upright-by-exif.jpg")
+            compare(page.image.status, Image.Ready)
+            compare(page.image.sourceSize.width, 40)
+            compare(page.image.sourceSize.height, 80)
+            compare(page.drawingRectangle.width, 400)
+            compare(page.drawingRectangle.height, 800)
+            page.canvas.visible = false
+            var shot = grabImage(page.drawingRectangle)
+            verify(PageTest.near(shot.pixel(200, 100), Qt.rgba(1, 0, 0, 1), 0.1), "top is red")
+            verify(PageTest.near(shot.pixel(200, 700), Qt.rgba(0, 0, 1, 1), 0.1), "bottom is blue")
+        }
+
+        function test_photoSizedPicture() {
+            var url = PageTest.pictureUrl("photo-6000x4000.jpg")
+            chooseInDialog(url)
+            compare(page.image.status, Image.Ready)
+            compare(page.image.sourceSize.width, 6000)
+            compare(page.image.sourceSize.height, 4000)
+            compare(page.drawingRectangle.width, 800)
+            fuzzyCompare(page.drawingRectangle.height, 800 * 4000 / 6000, 1e-9)
+        }
+
+        // The dialog offers only files that exist; a file deleted meanwhile or a folder
+        // named like a picture still comes by drag and drop.
+        function test_unreadablePicture_data() {
+            return [
+                { tag: "missing file", name: "missing.png", dropped: true },
+                { tag: "zero bytes", name: "empty.png", dropped: false },
+                { tag: "text renamed .png", name: "notes-renamed.png", dropped: false },
+                { tag: "JPEG cut in its header", name: "cut-in-header.jpg", dropped: false },
+                { tag: "folder", name: "folder.png", dropped: true }
+            ]
+        }
+
+        function test_unreadablePicture(data) {
+            var good = PageTest.pictureUrl("landscape-800x400.png")
+            chooseInDialog(good)
+            compare(page.image.status, Image.Ready)
+            page.circleX = 0.3
+
+            if (data.dropped)
+                dropAt([PageTest.pictureUrl(data.name)])
+            else
+                chooseInDialog(PageTest.pictureUrl(data.name))
+            tryCompare(errorPopup, "visible", true)
+            compare(findChild(errorPopup.contentItem.parent, "loadErrorLabel").text,
+                    "The picture could not be opened; choose another JPEG or PNG file.")
+            tryCompare(page.image, "status", Image.Ready)
+            compare(page.image.source.toString(), good)
+            compare(page.drawingRectangle.height, 400)
+            compare(page.circleX, 0.3)
+
+            // The next picture can be chosen at once; the message goes with the press.
+            mouseClick(page.openImageButton)
+            verify(dialog.visible)
+            tryCompare(errorPopup, "visible", false)
+            dialog.reject()
+        }
+
+        // Without an earlier picture the page goes back to showing none.
+        function test_unreadableFirstPicture() {
+            dropAt([PageTest.pictureUrl("notes-renamed.png")])
+            tryCompare(errorPopup, "visible", true)
+            tryCompare(page.image, "source", "")
+            compare(page.image.status, Image.Null)
+            compare(page.drawingRectangle.width, 800)
+            compare(page.drawingRectangle.height, 800)
+
+            dropAt([PageTest.pictureUrl("scan.PNG")])
+            compare(page.image.status, Image.Ready)
+            tryCompare(errorPopup, "visible", false)
+        }
+    }
+}
