@@ -79,20 +79,6 @@ Item {
             compare(page.lineLabel.text, "\u2205 180\u00ba")
         }
 
-        // A value set by dragging the handle shows in whole degrees in the label.
-        function test_sliderDragUpdatesLabel() {
-            mouseClick(page.lineVisibleSwitch)
-            var slider = page.lineRotationSlider
-            verify(slider.enabled)
-            var y = slider.height / 2
-            mousePress(slider, slider.leftPadding + slider.availableWidth * 0.25, y)
-            mouseMove(slider, slider.leftPadding + slider.availableWidth * 0.61, y)
-            mouseRelease(slider, slider.leftPadding + slider.availableWidth * 0.61, y)
-            verify(slider.value > 90 && slider.value < 130, "slider value " + slider.value)
-            compare(slider.value, Math.round(slider.value))
-            compare(page.lineLabel.text, "\u2205 " + slider.value + "\u00ba")
-        }
-
         function test_switchesGovernTheirControls() {
             var lineControls = [page.lineRotationSlider, page.lineWidthSpinBox, page.lineColorButton]
             var sectorControls = [page.compassRotationSlider, page.compassAngleSlider,
