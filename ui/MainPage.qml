@@ -17,7 +17,10 @@ MainPageForm {
     property int lastMouseOnCircleY: 0
     readonly property real angleStepTextSize: 9
     readonly property real angleStepTextRectPadding: 2
-    readonly property string angleStepTextFont: angleStepTextSize + "pt arial"
+    // Arial where it is installed (Windows); elsewhere its metric twin, then any sans
+    // serif, so that the canvas never falls back to its own default size.
+    readonly property string angleStepTextFont: angleStepTextSize
+                                                + "pt arial, \"Liberation Sans\", sans-serif"
     property int mouseAction: 0
     readonly property real itemSelectionAngleOffset: 1
 
@@ -635,7 +638,362 @@ MainPageForm {
 
     // ---- Overlay painting ---------------------------------------------------------
 
+    // The overlay is redrawn whole from the page's state at every paint; nothing is
+    // kept between runs. Requests made before the next frame share one run.
+    canvas.onPaint: paintOverlay()
+
+    // Drawn into an image on this thread, right after the paint handler and before the
+    // frame is put together: a capture of the drawing area (the export) always holds
+    // the overlay as last requested, and the screen never lags a frame behind the
+    // pointer. Drawing on a thread of its own left captures one paint behind, and
+    // framebuffer targets were three times slower to draw under software GL.
+    canvas.renderStrategy: Canvas.Immediate
+    canvas.renderTarget: Canvas.Image
+
+    function paintOverlay() {
+        var ctx = canvas.getContext("2d")
+        ctx.reset()
+        setOverlayStyles(ctx)
+        var g = overlayGeometry()
+        paintCross(ctx, g)
+        paintCircle(ctx, g)
+        paintGraduation(ctx, g)
+        if (lineVisibleSwitch.checked)
+            paintGuideLine(ctx, g)
+        if (compassVisibleSwitch.checked)
+            paintSector(ctx, g)
+        if (measures.calibrating)
+            paintCalibration(ctx, g)
+        paintMeasures(ctx, g)
+    }
+
+    // The fill style stays the text colour for the whole run: only numbers are filled.
+    function setOverlayStyles(ctx) {
+        ctx.fillStyle = settings.angleStepTextColor
+        ctx.font = angleStepTextFont
+        ctx.strokeStyle = settings.mainColor
+        ctx.textAlign = "center"
+        ctx.textBaseline = "middle"
+    }
+
+    // reach: every ray and line runs this far from its start, which lies beyond any
+    // edge of the canvas; the canvas clips the rest.
+    function overlayGeometry() {
+        var w = canvas.width
+        var h = canvas.height
+        return {
+            "w": w,
+            "h": h,
+            "cx": circleX * w,
+            "cy": circleY * h,
+            "r": circleRadiusSlider.value,
+            "reach": w * w + h * h
+        }
+    }
+
+    function toPixels(point, g) {
+        return { "x": point.x * g.w, "y": point.y * g.h }
+    }
+
+    function isPlaced(point) {
+        return point.x >= 0
+    }
+
+    // Adds a segment from (x, y) outwards at the canvas angle theta to the path.
+    function addRay(ctx, x, y, theta, reach) {
+        ctx.moveTo(x, y)
+        ctx.lineTo(x + reach * Math.cos(theta), y + reach * Math.sin(theta))
+    }
+
+    // Clears a box around the text so that the picture shows behind it, then writes it.
+    function writeClearedText(ctx, text, x, y) {
+        var tw = ctx.measureText(text).width
+        var pad = angleStepTextRectPadding
+        ctx.clearRect(x - tw / 2 - pad, y - angleStepTextSize / 2 - pad, tw + 2 * pad,
+                      angleStepTextSize + 2 * pad)
+        ctx.fillText(text, x, y)
+    }
+
+    function paintCross(ctx, g) {
+        ctx.lineWidth = circleWidthSpinBox.value + 1
+        ctx.beginPath()
+        ctx.moveTo(0, g.cy)
+        ctx.lineTo(g.w, g.cy)
+        ctx.moveTo(g.cx, 0)
+        ctx.lineTo(g.cx, g.h)
+        ctx.stroke()
+    }
+
+    function paintCircle(ctx, g) {
+        ctx.beginPath()
+        ctx.arc(g.cx, g.cy, g.r, 0, 2 * Math.PI)
+        ctx.stroke()
+    }
+
+    // Numbers every 5 degrees where there is room around the circle, else every 10 or 20.
+    function angleStepTextModulus(distanceToBorder, h) {
+        if (distanceToBorder > 0.3 * h)
+            return 5
+        return distanceToBorder > 0.2 * h ? 10 : 20
+    }
+
+    // Rays every 5 or 10 degrees outside the circle, clockwise on screen from the
+    // right; each carries the user angle of its direction modulo 180 where the
+    // modulus allows. The cross already lies rightwards and downwards: no ray there.
+    function paintGraduation(ctx, g) {
+        ctx.lineWidth = circleWidthSpinBox.value
+        var d = minDistanceToBorder()
+        var textDist = d - g.r - 8
+        var modulus = angleStepTextModulus(d, g.h)
+        var step = settings.angleStep10 ? 10 : 5
+        for (var k = 0; k < 360 / step; ++k) {
+            var degrees = k * step
+            var theta = degrees * Math.PI / 180
+            var cos = Math.cos(theta)
+            var sin = Math.sin(theta)
+            var px = g.cx + g.r * cos
+            var py = g.cy + g.r * sin
+            if (degrees !== 0 && degrees !== 90) {
+                ctx.beginPath()
+                addRay(ctx, px, py, theta, g.reach)
+                ctx.stroke()
+            }
+            var stepDegrees = 360 - degrees
+            if (stepDegrees % modulus === 0)
+                writeClearedText(ctx, String(stepDegrees % 180), px + textDist * cos,
+                                 py + textDist * sin)
+        }
+    }
+
+    // One straight line through the centre at the rotation's user angle.
+    function paintGuideLine(ctx, g) {
+        ctx.strokeStyle = lineLabel.color
+        ctx.lineWidth = lineWidthSpinBox.value
+        var a = lineRotationSlider.value * Math.PI / 180
+        ctx.beginPath()
+        addRay(ctx, g.cx, g.cy, -a, g.reach)
+        addRay(ctx, g.cx, g.cy, Math.PI - a, g.reach)
+        ctx.stroke()
+    }
+
+    // Only the two edges; the sector opens counter-clockwise from the rotation edge.
+    function paintSector(ctx, g) {
+        ctx.strokeStyle = compassLabel.color
+        ctx.lineWidth = compassWidthSpinBox.value
+        var r = compassRotationSlider.value * Math.PI / 180
+        var o = compassAngleSlider.value * Math.PI / 180
+        ctx.beginPath()
+        addRay(ctx, g.cx, g.cy, -r, g.reach)
+        addRay(ctx, g.cx, g.cy, -o - r, g.reach)
+        ctx.stroke()
+    }
+
+    // A segment from the start to the end, or to the pointer while the end is not
+    // placed yet, with a small circle at each end.
+    function paintSegment(ctx, g, start, end) {
+        var s = toPixels(start, g)
+        var e = isPlaced(end) ? toPixels(end, g) : {
+                                     "x": canvasMouseArea.mouseX,
+                                     "y": canvasMouseArea.mouseY
+                                 }
+        ctx.beginPath()
+        ctx.arc(s.x, s.y, 8, 0, 2 * Math.PI)
+        ctx.moveTo(s.x, s.y)
+        ctx.lineTo(e.x, e.y)
+        ctx.stroke()
+        ctx.beginPath()
+        ctx.arc(e.x, e.y, 8, 0, 2 * Math.PI)
+        ctx.stroke()
+        return { "x": (s.x + e.x) / 2, "y": (s.y + e.y) / 2 }
+    }
+
+    function paintCalibration(ctx, g) {
+        var calibration = measures.calibration
+        if (!isPlaced(calibration.start))
+            return
+        ctx.lineWidth = 1
+        ctx.strokeStyle = settings.measureColor
+        paintSegment(ctx, g, calibration.start, calibration.end)
+    }
+
+    // Measures come last, over everything else; each length is written at the
+    // middle of its segment with one decimal.
+    function paintMeasures(ctx, g) {
+        ctx.lineWidth = 1
+        ctx.strokeStyle = settings.measureColor
+        var items = measures.items
+        for (var i = 0; i < items.length; ++i) {
+            var item = items[i]
+            if (!isPlaced(item.start))
+                continue
+            var middle = paintSegment(ctx, g, item.start, item.end)
+            if (isPlaced(item.end))
+                writeClearedText(ctx, item.cachedLength.toFixed(1), middle.x, middle.y)
+        }
+    }
+
     // ---- Pointer interaction ------------------------------------------------------
+
+    // mouseAction holds what a drag has taken: 0 nothing, 1 the guide line, 2 the
+    // sector's rotation edge, 3 its angle edge, 4 the circle. Only a move with no
+    // button held ends it, so a new press before moving continues the old drag.
+    canvasMouseArea.onPositionChanged: handlePointerMove()
+    canvasMouseArea.onClicked: handleCanvasClick(mouse)
+    canvasMouseArea.onWheel: handleWheel(wheel)
+
+    // The pointer seen from the circle's centre: alphadeg counter-clockwise from the
+    // right (-180 to 180), betadeg as a line (0 to 180), gammadeg as a ray (0 to 360).
+    function pointerGeometry(x, y) {
+        var cx = circleX * canvas.width
+        var cy = circleY * canvas.height
+        var dx = x - cx
+        var dy = y - cy
+        var alphadeg = -Math.atan2(dy, dx) * 180 / Math.PI
+        return {
+            "cx": cx,
+            "cy": cy,
+            "betadeg": alphadeg >= 0 ? alphadeg : alphadeg + 180,
+            "gammadeg": alphadeg >= 0 ? alphadeg : alphadeg + 360,
+            "dist": Math.sqrt(dx * dx + dy * dy)
+        }
+    }
+
+    function isOnAngle(degrees, target) {
+        return Math.abs(degrees - target) <= itemSelectionAngleOffset
+    }
+
+    function isOnGuideLine(p) {
+        return lineVisibleSwitch.checked && isOnAngle(p.betadeg, lineRotationSlider.value)
+    }
+
+    function isOnRotationEdge(p) {
+        return compassVisibleSwitch.checked && isOnAngle(p.gammadeg,
+                                                         compassRotationSlider.value)
+    }
+
+    function isOnAngleEdge(p) {
+        var edge = (compassRotationSlider.value + compassAngleSlider.value) % 360
+        return compassVisibleSwitch.checked && isOnAngle(p.gammadeg, edge)
+    }
+
+    function isInCircle(p) {
+        return p.dist <= circleRadiusSlider.value
+    }
+
+    // The left column and top row are ignored: a pointer leaving the canvas there
+    // reports a last position of 0.
+    function handlePointerMove() {
+        var x = canvasMouseArea.mouseX
+        var y = canvasMouseArea.mouseY
+        if (x === 0 || y === 0)
+            return
+        if (measures.calibrating || measures.measuring) {
+            canvas.requestPaint() // the segment being placed follows the pointer
+            return
+        }
+        var p = pointerGeometry(x, y)
+        if (canvasMouseArea.pressed)
+            dragOverlay(p, x, y)
+        else
+            hoverOverlay(p)
+    }
+
+    function hoverOverlay(p) {
+        mouseAction = 0
+        var over = isOnGuideLine(p) || isOnRotationEdge(p) || isOnAngleEdge(p) || isInCircle(p)
+        canvasMouseArea.cursorShape = over ? Qt.PointingHandCursor : Qt.ArrowCursor
+    }
+
+    // Where several items lie under the pointer, the first in this order is taken.
+    function dragOverlay(p, x, y) {
+        if (dragGuideLine(p) || dragRotationEdge(p) || dragAngleEdge(p))
+            return
+        dragCircle(p, x, y)
+    }
+
+    // True when the drag holds the item of this mode, taking it when it is free and hit.
+    function takeItem(mode, hit) {
+        if (mouseAction === 0 && hit) {
+            mouseAction = mode
+            canvasMouseArea.cursorShape = Qt.PointingHandCursor
+        }
+        return mouseAction === mode
+    }
+
+    function dragGuideLine(p) {
+        if (!lineVisibleSwitch.checked || !takeItem(1, isOnGuideLine(p)))
+            return false
+        lineRotationSlider.value = Math.round(p.betadeg)
+        canvas.requestPaint()
+        return true
+    }
+
+    // The angle keeps its value, so the whole sector turns with this edge.
+    function dragRotationEdge(p) {
+        if (!compassVisibleSwitch.checked || !takeItem(2, isOnRotationEdge(p)))
+            return false
+        compassRotationSlider.value = Math.round(p.gammadeg)
+        canvas.requestPaint()
+        return true
+    }
+
+    // The rotation edge stays put; the sector opens counter-clockwise from it.
+    function dragAngleEdge(p) {
+        if (!compassVisibleSwitch.checked || !takeItem(3, isOnAngleEdge(p)))
+            return false
+        var rotation = compassRotationSlider.value
+        var v = Math.round(p.gammadeg)
+        compassAngleSlider.value = v >= rotation ? v - rotation : v + (360 - rotation)
+        canvas.requestPaint()
+        return true
+    }
+
+    // Keeps a centre coordinate far enough from both edges; where the canvas is too
+    // small for both, the far edge wins.
+    function limitCentre(value, limit, size) {
+        return Math.min(Math.max(value, limit), size - limit)
+    }
+
+    // The circle moves by the pointer's movement since the previous step, so it does
+    // not jump to the pointer when taken.
+    function dragCircle(p, x, y) {
+        if (mouseAction !== 4) {
+            if (!isInCircle(p))
+                return
+            mouseAction = 4
+            canvasMouseArea.cursorShape = Qt.PointingHandCursor
+            lastMouseOnCircleX = x
+            lastMouseOnCircleY = y
+        }
+        var limit = circleRadiusSlider.value + circleMargin
+        var cx = limitCentre(p.cx + x - lastMouseOnCircleX, limit, canvas.width)
+        var cy = limitCentre(p.cy + y - lastMouseOnCircleY, limit, canvas.height)
+        circleX = cx / canvas.width
+        circleY = cy / canvas.height
+        lastMouseOnCircleX = x
+        lastMouseOnCircleY = y
+        calculateCircleRadiusSliderTo()
+        canvas.requestPaint()
+    }
+
+    // Clicks place calibration and measure points; at any other time they do nothing.
+    function handleCanvasClick(mouse) {
+        if (!measures.calibrating && !measures.measuring)
+            return
+        if (measures.placePoint(mouse.x / canvas.width, mouse.y / canvas.height))
+            canvas.requestPaint()
+    }
+
+    // One notch (120) away from the user enlarges the circle by 2 pixels; only with no
+    // modifier held, with the pointer in the circle, and not while placing points.
+    function handleWheel(wheel) {
+        if (measures.calibrating || measures.measuring || wheel.modifiers !== Qt.NoModifier)
+            return
+        if (wheel.x === 0 || wheel.y === 0 || !isInCircle(pointerGeometry(wheel.x, wheel.y)))
+            return
+        circleRadiusSlider.value = circleRadiusSlider.value + 2 * wheel.angleDelta.y / 120
+        canvas.requestPaint()
+    }
 
     // ---- Colour dialogs -------------------------------------------------------------
 

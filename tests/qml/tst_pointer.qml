@@ -1,0 +1,370 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/"
+import "pagetest.js" as PageTest
+
+// The overlay worked with real mouse and wheel events on a real page. The canvas is
+// 600 x 400 (the page less the tool panel), so the circle starts centred at (300, 200)
+// with radius 128. Pointer positions are whole pixels, so the angles below come from
+// offsets (dx, dy) chosen to land just inside or outside a tolerance or a rounding.
+Item {
+    id: root
+    width: 900
+    height: 500
+
+    Component {
+        id: pageComponent
+        MainPage {}
+    }
+
+    TestCase {
+        id: testCase
+        name: "Pointer"
+        when: windowShown
+
+        property var page: null
+        property var measures: null
+
+        SignalSpy {
+            id: paintSpy
+            signalName: "paint"
+        }
+
+        function init() {
+            page = createTemporaryObject(pageComponent, root, { "width": 750, "height": 400 })
+            verify(page)
+            measures = findChild(page, "measures")
+            paintSpy.target = page.canvas
+            paintSpy.clear()
+            tryVerify(function () {
+                return paintSpy.count > 0
+            }, 5000, "the page's first paint")
+            compare(page.canvas.width, 600)
+            compare(page.canvas.height, 400)
+            compare(page.circleRadiusSlider.value, 128)
+        }
+
+        // A point of the canvas given by its offset from the circle's centre.
+        function at(dx, dy) {
+            return {
+                "x": page.circleX * page.canvas.width + dx,
+                "y": page.circleY * page.canvas.height + dy
+            }
+        }
+
+        function hover(p) {
+            mouseMove(page.canvas, p.x, p.y)
+        }
+
+        function press(p) {
+            mouseMove(page.canvas, p.x, p.y)
+            mousePress(page.canvas, p.x, p.y)
+        }
+
+        function dragTo(p) {
+            mouseMove(page.canvas, p.x, p.y, -1, Qt.LeftButton)
+        }
+
+        function release(p) {
+            mouseRelease(page.canvas, p.x, p.y)
+        }
+
+        function centre() {
+            return {
+                "x": page.circleX * page.canvas.width,
+                "y": page.circleY * page.canvas.height
+            }
+        }
+
+        function showLine(rotation) {
+            page.lineVisibleSwitch.checked = true
+            page.lineRotationSlider.value = rotation
+        }
+
+        function showSector(rotation, angle) {
+            page.compassVisibleSwitch.checked = true
+            page.compassRotationSlider.value = rotation
+            page.compassAngleSlider.value = angle
+        }
+
+        // A place that nothing can be taken at in any of the rows below.
+        readonly property var neutral: ({ "dx": 290, "dy": 190 })
+
+        function test_hoverCursor_data() {
+            return [
+                        { "tag": "in the circle", "dx": 10, "dy": 10, "hand": true },
+                        { "tag": "outside, nothing shown", "dx": 230, "dy": -100, "hand": false },
+                        { "tag": "line 0, above right arm", "line": 0, "dx": 230, "dy": -2, "hand": true },
+                        { "tag": "line 0, below left arm", "line": 0, "dx": -230, "dy": 2, "hand": true },
+                        { "tag": "line 0, below right arm", "line": 0, "dx": 230, "dy": 2, "hand": false },
+                        { "tag": "line 0, above left arm", "line": 0, "dx": -230, "dy": -2, "hand": false },
+                        { "tag": "line 0, 0.57 degrees off", "line": 0, "dx": 200, "dy": -2, "hand": true },
+                        { "tag": "line 0, 1.15 degrees off", "line": 0, "dx": 200, "dy": -4, "hand": false },
+                        { "tag": "line 45 inside the circle", "line": 45, "dx": 50, "dy": -50, "hand": true },
+                        { "tag": "rotation edge 0, at 359.5", "sector": [0, 30], "dx": 230, "dy": 2, "hand": false },
+                        { "tag": "rotation edge 0, at 0.5", "sector": [0, 30], "dx": 230, "dy": -2, "hand": true },
+                        { "tag": "angle edge at 60", "sector": [30, 30], "dx": 97, "dy": -168, "hand": true },
+                        { "tag": "angle edge past 360", "sector": [350, 20], "dx": 230, "dy": -41, "hand": true },
+                        { "tag": "hidden line", "dx": 230, "dy": -2, "hand": false }
+                    ]
+        }
+
+        function test_hoverCursor(data) {
+            if (data.line !== undefined)
+                showLine(data.line)
+            if (data.sector !== undefined)
+                showSector(data.sector[0], data.sector[1])
+            hover(at(neutral.dx, neutral.dy))
+            compare(page.canvasMouseArea.cursorShape, Qt.ArrowCursor)
+            hover(at(data.dx, data.dy))
+            compare(page.canvasMouseArea.cursorShape,
+                    data.hand ? Qt.PointingHandCursor : Qt.ArrowCursor)
+            compare(page.mouseAction, 0)
+        }
+
+        // The left column and the top row are ignored, for hover and drag alike.
+        function test_firstColumnAndRowIgnored() {
+            showLine(0)
+            hover(at(neutral.dx, neutral.dy))
+            mouseMove(page.canvas, 0, 200) // on the line's left arm
+            compare(page.canvasMouseArea.cursorShape, Qt.ArrowCursor)
+            page.lineRotationSlider.value = 90
+            mouseMove(page.canvas, 300, 0) // on the line's upper arm
+            compare(page.canvasMouseArea.cursorShape, Qt.ArrowCursor)
+
+            page.lineVisibleSwitch.checked = false
+            press(at(10, 10))
+            dragTo(at(11, 10))
+            compare(page.mouseAction, 4)
+            mouseMove(page.canvas, 0, 150, -1, Qt.LeftButton)
+            mouseMove(page.canvas, 250, 0, -1, Qt.LeftButton)
+            compare(centre().x, 300)
+            compare(centre().y, 200)
+            dragTo({ "x": 321, "y": 205 })
+            fuzzyCompare(centre().x, 310, 1e-9)
+            fuzzyCompare(centre().y, 195, 1e-9)
+            release({ "x": 321, "y": 205 })
+        }
+
+        // Whole degrees, halves upwards; the line follows at any distance, also when
+        // the pointer crosses the circle, which stays where it is.
+        function test_dragGuideLine() {
+            showLine(45)
+            press(at(100, -100))
+            dragTo(at(118, -116)) // 44.51 degrees
+            compare(page.mouseAction, 1)
+            compare(page.canvasMouseArea.cursorShape, Qt.PointingHandCursor)
+            compare(page.lineRotationSlider.value, 45)
+            dragTo(at(145, -142)) // 44.40 degrees
+            compare(page.lineRotationSlider.value, 44)
+            dragTo(at(-56, -97)) // 120 degrees, inside the circle
+            compare(page.lineRotationSlider.value, 120)
+            dragTo(at(-200, 100)) // below left: the line's direction is 26.57 degrees
+            compare(page.lineRotationSlider.value, 27)
+            compare(centre().x, 300)
+            compare(page.lineLabel.text, "\u2205 27\u00ba")
+            release(at(-200, 100))
+
+            // Releasing does not end the drag; the next move without a button does.
+            mousePress(page.canvas, 100, 300)
+            dragTo(at(0, 20)) // into the circle, straight below the centre
+            compare(page.mouseAction, 1)
+            compare(page.lineRotationSlider.value, 90)
+            compare(centre().y, 200)
+            release(at(0, 20))
+            hover(at(0, 21))
+            compare(page.mouseAction, 0)
+        }
+
+        // With the guide line shown, a drag started on it inside the circle turns it.
+        function test_lineBeforeCircle() {
+            showLine(45)
+            hover(at(50, -50))
+            compare(page.canvasMouseArea.cursorShape, Qt.PointingHandCursor)
+            press(at(50, -50))
+            dragTo(at(60, -60))
+            compare(page.mouseAction, 1)
+            compare(centre().x, 300)
+            release(at(60, -60))
+        }
+
+        // The rotation edge at 30 is held: the angle opens counter-clockwise from it
+        // and wraps past 0 to 359.
+        function test_dragAngleEdge() {
+            showSector(30, 30)
+            press(at(97, -168)) // 60 degrees
+            dragTo(at(98, -169)) // 59.89 degrees
+            compare(page.mouseAction, 3)
+            compare(page.compassAngleSlider.value, 30)
+            dragTo(at(233, -140)) // 31.00 degrees
+            compare(page.compassAngleSlider.value, 1)
+            dragTo(at(265, -153)) // 30.00 degrees
+            compare(page.compassAngleSlider.value, 0)
+            dragTo(at(267, -148)) // 29.00 degrees
+            compare(page.compassAngleSlider.value, 359)
+            compare(page.compassRotationSlider.value, 30)
+            compare(page.compassLabel.text, "< 30\u00ba 29\u00ba (1\u00ba)")
+            release(at(267, -148))
+        }
+
+        // Where both edges lie under the pointer the rotation edge is taken, and the
+        // whole sector turns with it.
+        function test_dragRotationEdge() {
+            showSector(30, 359) // the angle edge at 29 degrees
+            hover(at(264, -152)) // 29.93 degrees: within a degree of both edges
+            press(at(264, -152))
+            dragTo(at(265, -153))
+            compare(page.mouseAction, 2)
+            dragTo(at(-30, -170)) // 100 degrees
+            compare(page.compassRotationSlider.value, 100)
+            compare(page.compassAngleSlider.value, 359)
+            release(at(-30, -170))
+        }
+
+        // The circle moves by the pointer's movement, never closer than radius + 31
+        // to an edge: on 600 x 400 with radius 100, x between 131 and 469.
+        function test_dragCircle() {
+            page.circleRadiusSlider.value = 100
+            press({ "x": 310, "y": 210 })
+            dragTo({ "x": 311, "y": 210 }) // takes the circle without moving it
+            compare(page.mouseAction, 4)
+            compare(centre().x, 300)
+            dragTo({ "x": 321, "y": 210 })
+            fuzzyCompare(centre().x, 310, 1e-9)
+            dragTo({ "x": 590, "y": 210 })
+            fuzzyCompare(centre().x, 469, 1e-9)
+            compare(page.circleRadiusSlider.to, 100)
+            compare(page.circleRadiusSlider.value, 100)
+            dragTo({ "x": 580, "y": 210 }) // follows at once on the way back
+            fuzzyCompare(centre().x, 459, 1e-9)
+            dragTo({ "x": 10, "y": 399 })
+            fuzzyCompare(centre().x, 131, 1e-9)
+            fuzzyCompare(centre().y, 269, 1e-9)
+            compare(page.lastMouseOnCircleX, 10)
+            compare(page.lastMouseOnCircleY, 399)
+            release({ "x": 10, "y": 399 })
+        }
+
+        // A new picture shrinks the canvas to 600 x 300 but leaves the radius at 128, so
+        // the circle and its margin no longer fit between top and bottom: the lower
+        // limit (300 - 159) wins. The radius range then follows the new place.
+        function test_circleTooBigForCanvas() {
+            page.image.source = PageTest.pictureUrl("wide-2000x1000.jpg")
+            tryCompare(page.canvas, "height", 300)
+            compare(page.circleRadiusSlider.value, 128)
+            press({ "x": 310, "y": 150 })
+            dragTo({ "x": 311, "y": 150 })
+            compare(page.mouseAction, 4)
+            fuzzyCompare(centre().y, 141, 1e-9)
+            compare(page.circleRadiusSlider.value, 110)
+            release({ "x": 311, "y": 150 })
+        }
+
+        // A drag begun on empty canvas takes the circle once the pointer reaches it.
+        function test_dragFromEmptyCanvas() {
+            press(at(250, -150))
+            dragTo(at(240, -140))
+            compare(page.mouseAction, 0)
+            dragTo(at(120, 0))
+            compare(page.mouseAction, 4)
+            compare(centre().x, 300)
+            dragTo(at(130, 0))
+            fuzzyCompare(centre().x, 310, 1e-9)
+            release(at(130, 0))
+        }
+
+        // Two pixels per notch, fractions for finer wheels; only with no modifier held
+        // and only with the pointer in the circle.
+        function test_wheel() {
+            var inside = at(10, 10)
+            hover(inside)
+            mouseWheel(page.canvas, inside.x, inside.y, 0, 120)
+            compare(page.circleRadiusSlider.value, 130)
+            mouseWheel(page.canvas, inside.x, inside.y, 0, -240)
+            compare(page.circleRadiusSlider.value, 126)
+            mouseWheel(page.canvas, inside.x, inside.y, 0, 60)
+            compare(page.circleRadiusSlider.value, 127)
+            mouseWheel(page.canvas, inside.x, inside.y, 0, 120, Qt.NoButton, Qt.ControlModifier)
+            mouseWheel(page.canvas, inside.x, inside.y, 0, 120, Qt.NoButton, Qt.ShiftModifier)
+            compare(page.circleRadiusSlider.value, 127)
+            var outside = at(200, 0)
+            hover(outside)
+            mouseWheel(page.canvas, outside.x, outside.y, 0, 120)
+            compare(page.circleRadiusSlider.value, 127)
+            // The slider keeps its range.
+            for (var i = 0; i < 30; ++i)
+                mouseWheel(page.canvas, inside.x, inside.y, 0, 120)
+            compare(page.circleRadiusSlider.value, page.circleRadiusSlider.to)
+        }
+
+        // While a measure is being placed, moves only repaint: no drag, no cursor
+        // change, no wheel.
+        function test_measuringHoldsTheOverlay() {
+            measures.calibrated = true
+            measures.calibrationFactor = 1
+            page.addMeasure()
+            verify(page.measuring)
+            var inside = at(10, 10)
+            hover(at(neutral.dx, neutral.dy))
+            paintSpy.clear()
+            hover(inside)
+            paintSpy.wait(5000)
+            compare(page.canvasMouseArea.cursorShape, Qt.ArrowCursor)
+            mouseWheel(page.canvas, inside.x, inside.y, 0, 120)
+            compare(page.circleRadiusSlider.value, 128)
+            mousePress(page.canvas, inside.x, inside.y)
+            dragTo(at(20, 10))
+            dragTo(at(30, 10))
+            compare(page.mouseAction, 0)
+            compare(centre().x, 300)
+            release(at(30, 10))
+        }
+
+        function clickAt(x, y) {
+            mouseMove(page.canvas, x, y)
+            wait(50) // the move's own repaint, while placing points, comes first
+            paintSpy.clear()
+            mouseClick(page.canvas, x, y)
+        }
+
+        // Clicks place the calibration's points and then a measure's, as fractions of
+        // the canvas; each placed point is painted.
+        function test_clicksPlacePoints() {
+            clickAt(150, 100)
+            wait(100)
+            compare(paintSpy.count, 0)
+            compare(page.messageLabel.text, "")
+
+            page.calibrateMeasures()
+            clickAt(150, 100)
+            compare(measures.calibration.start.x, 0.25)
+            compare(measures.calibration.start.y, 0.25)
+            compare(page.messageLabel.text, "Click on the calibration ending point.")
+            paintSpy.wait(5000)
+            clickAt(450, 100)
+            compare(measures.calibration.end.x, 0.75)
+            compare(page.messageLabel.text, "")
+            paintSpy.wait(5000)
+            var popup = findChild(page, "calibrationPopup")
+            tryCompare(popup, "opened", true)
+            findChild(page, "referenceSpinBox").value = 10
+            mouseClick(findChild(page, "acceptButton"))
+            tryCompare(page, "calibrated", true)
+
+            page.addMeasure()
+            clickAt(300, 50)
+            compare(page.messageLabel.text, "Click on the ending point.")
+            var item = measures.items[0]
+            compare(item.start.x, 0.5)
+            compare(item.start.y, 0.125)
+            paintSpy.wait(5000)
+            clickAt(300, 350)
+            item = measures.items[0]
+            compare(item.end.y, 0.875)
+            fuzzyCompare(item.cachedLength, 10, 1e-9) // as long as the calibration
+            verify(!page.measuring)
+            compare(page.messageLabel.text, "")
+            paintSpy.wait(5000)
+        }
+    }
+}
