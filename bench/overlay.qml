@@ -1,0 +1,165 @@
+import QtQuick 2.15
+import QtQuick.Window 2.15
+import QtTest 1.2
+import "qrc:/"
+
+// Overlay painting benchmark: prints figures and checks only that it measured
+// something. Run it with bench/overlay.py.
+Item {
+    id: root
+    width: 1750
+    height: 1000
+
+    MainPage {
+        id: page
+        anchors.fill: parent
+    }
+
+    TestCase {
+        id: bench
+        name: "OverlayBench"
+        when: windowShown
+
+        property int paints: 0
+        property int frames: 0
+        property bool timeScript: false
+        property real handlerEnd: 0
+        property var scriptTimes: []
+        property var drawTimes: []
+        property var frameTimes: []
+
+        Connections {
+            target: page.canvas
+            // Runs after the page's own paint handler, which was connected first. To
+            // time the script alone it runs the procedure once more (the canvas then
+            // draws both runs, so drawing is not timed meanwhile).
+            function onPaint() {
+                if (bench.timeScript) {
+                    var t0 = Date.now()
+                    page.paintOverlay()
+                    bench.scriptTimes.push(Date.now() - t0)
+                }
+                bench.paints++
+                bench.handlerEnd = Date.now()
+            }
+            // Once the commands are drawn into the canvas's texture, on whichever thread
+            // the render strategy uses.
+            function onPainted() {
+                if (!bench.timeScript)
+                    bench.drawTimes.push(Date.now() - bench.handlerEnd)
+            }
+        }
+
+        Connections {
+            target: root.Window.window
+            // Once per frame on this thread, before the items are polished (where the
+            // canvas paints); frameSwapped would come from the render thread.
+            function onAfterAnimating() {
+                bench.frames++
+                bench.frameTimes.push(Date.now())
+            }
+        }
+
+        function percentile(values, p) {
+            var sorted = values.slice().sort(function (a, b) {
+                return a - b
+            })
+            return sorted[Math.min(sorted.length - 1, Math.floor(p * sorted.length))]
+        }
+
+        function report(what, values) {
+            console.log(what + ": median " + percentile(values, 0.5) + " ms, 95th percentile "
+                        + percentile(values, 0.95) + " ms (" + values.length + " samples)")
+        }
+
+        function waitForPaints(count) {
+            var giveUp = Date.now() + 2000
+            while (paints < count && Date.now() < giveUp)
+                wait(0)
+        }
+
+        // 72 numbers (every 5 degrees with room around the circle), the guide line,
+        // the sector and 20 finished measures.
+        function fillOverlay() {
+            findChild(page, "settings").angleStep10 = false
+            page.lineVisibleSwitch.checked = true
+            page.compassVisibleSwitch.checked = true
+            var items = []
+            for (var i = 0; i < 20; ++i) {
+                var y = 0.05 + i * 0.045
+                items.push({
+                               "start": { "x": 0.05, "y": y },
+                               "end": { "x": 0.3, "y": y + 0.02 },
+                               "cachedLength": 10 + i / 3
+                           })
+            }
+            var measures = findChild(page, "measures")
+            measures.items = items
+            measures.hasItems = true
+        }
+
+        // Each repaint waits for the previous one to be drawn.
+        function repaint(times) {
+            var latency = []
+            for (var i = 0; i < times; ++i) {
+                var t0 = Date.now()
+                var drawn = drawTimes.length
+                var p = paints
+                page.canvas.requestPaint()
+                waitForPaints(p + 1)
+                while (!timeScript && drawTimes.length === drawn && Date.now() - t0 < 2000)
+                    wait(0)
+                latency.push(Date.now() - t0)
+            }
+            return latency
+        }
+
+        function test_1_paint() {
+            compare(page.canvas.width, 1600)
+            compare(page.canvas.height, 1000)
+            fillOverlay()
+            repaint(10)
+            timeScript = true
+            repaint(300)
+            timeScript = false
+            drawTimes = []
+            var latency = repaint(300)
+            console.log("canvas render strategy " + page.canvas.renderStrategy
+                        + " (0 immediate, 1 threaded, 2 cooperative), render target "
+                        + page.canvas.renderTarget + " (0 image, 1 framebuffer object)")
+            console.log("1600 x 1000 canvas, 72 numbers, guide line, sector, 20 measures:")
+            report("  paint procedure (script)", scriptTimes)
+            report("  drawing its commands into the canvas", drawTimes)
+            report("  repaint request to drawn canvas", latency)
+            compare(scriptTimes.length, 300)
+            verify(drawTimes.length >= 300)
+        }
+
+        // A circle drag by real pointer events, one every 2 ms at most (a fast mouse).
+        function test_2_drag() {
+            var c = page.canvas
+            var x0 = c.width / 2 + 10
+            var y0 = c.height / 2 + 10
+            mouseMove(c, x0, y0)
+            mousePress(c, x0, y0)
+            var p0 = paints
+            var f0 = frames
+            frameTimes = []
+            var t0 = Date.now()
+            for (var i = 1; i <= 300; ++i)
+                mouseMove(c, x0 + 200 * Math.sin(i * Math.PI / 75), y0 + i % 50, 2,
+                          Qt.LeftButton)
+            var seconds = (Date.now() - t0) / 1000
+            mouseRelease(c, x0, y0)
+            var intervals = []
+            for (var k = 1; k < frameTimes.length; ++k)
+                intervals.push(frameTimes[k] - frameTimes[k - 1])
+            console.log("circle drag: 300 pointer moves in " + seconds.toFixed(2) + " s, "
+                        + (paints - p0) + " paints, " + (frames - f0) + " frames, "
+                        + ((frames - f0) / seconds).toFixed(1) + " frames per second")
+            report("  time per frame", intervals)
+            compare(page.mouseAction, 4)
+            verify(paints - p0 > 0)
+        }
+    }
+}
