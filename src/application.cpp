@@ -1,0 +1,42 @@
+#include "application.h"
+
+#include "appsetup.h"
+#include "printhelper.h"
+
+#include <QApplication>
+#include <QQmlApplicationEngine>
+#include <QTranslator>
+#include <QUrl>
+
+namespace orvalith {
+
+// Each step reads what the earlier ones set (the settings store is named by the
+// identity), and the objects are torn down in the reverse order of creation.
+int runApplication(int &argc, char **argv, const QUrl &mainDocument)
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    QApplication application(argc, argv);
+    setApplicationIdentity();
+
+    QTranslator translator;
+    if (loadSystemTranslation(translator))
+        QCoreApplication::installTranslator(&translator);
+
+    registerQmlTypes();
+
+    QQmlApplicationEngine engine;
+    engine.load(mainDocument);
+    if (engine.rootObjects().isEmpty())
+        return 1;
+
+    PrintHelper printHelper;
+    QObject *window = engine.rootObjects().constFirst();
+    QObject::connect(window, SIGNAL(printImageRequested(QVariant)), &printHelper,
+                     SLOT(printImage(QVariant)));
+    QObject::connect(window, SIGNAL(saveImageRequested(QVariant)), &printHelper,
+                     SLOT(saveImage(QVariant)));
+
+    return QApplication::exec();
+}
+
+} // namespace orvalith
