@@ -387,10 +387,13 @@ ApplicationWindow {
             anchors.fill: parent
         }
 
+        // Off until a capture starts: a running indicator animates even while the
+        // overlay is hidden, and the window would then redraw without end.
         BusyIndicator {
             id: busyIndicator
             objectName: "busyIndicator"
             anchors.centerIn: parent
+            running: false
         }
     }
 }

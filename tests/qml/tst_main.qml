@@ -75,7 +75,18 @@ TestCase {
         compare(page.width, window.contentItem.width)
         compare(page.height, window.contentItem.height)
         compare(Qt.colorEqual(page.color, Qt.rgba(0, 0, 0, 0.85)), true)
-        compare(Helpers.findObject(window, "busyIndicator").running, true)
+        compare(Helpers.findObject(window, "busyIndicator").running, false)
+    }
+
+    // Nothing moves on screen after start-up, so nothing is drawn: a hidden
+    // animation would keep the window redrawing and the processor busy.
+    function test_idleWindowDrawsNoFrames() {
+        var window = Helpers.createWindow(testCase)
+        var frames = createTemporaryObject(signalSpy, testCase, { "target": window, "signalName": "frameSwapped" })
+        wait(300) // frames already asked for at start-up come out
+        frames.clear()
+        wait(1000)
+        compare(frames.count, 0)
     }
 
     // Without a global menu service, the menus are inside the window, once.
