@@ -319,18 +319,27 @@ ApplicationWindow {
         sourceComponent: MenuBar {
             id: windowMenuBar
 
+            // A menu's entries are made when it is first opened: the window's
+            // first frame shows only the titles, and making every entry up front
+            // was a tenth of the start-up. The actions, which own the shortcuts,
+            // exist from the start.
+            function addEntries(menu, entries) {
+                entries.forEach(function (entry) {
+                    if (entry)
+                        menu.addAction(entry)
+                    else
+                        menu.addItem(windowMenuSeparator.createObject(null))
+                })
+            }
+
             Instantiator {
                 model: applicationWindow.menus
                 delegate: Menu {
                     id: windowMenu
                     title: modelData.title
-                    Component.onCompleted: {
-                        modelData.entries.forEach(function (entry) {
-                            if (entry)
-                                windowMenu.addAction(entry)
-                            else
-                                windowMenu.addItem(windowMenuSeparator.createObject(null))
-                        })
+                    onAboutToShow: {
+                        if (count === 0)
+                            windowMenuBar.addEntries(windowMenu, modelData.entries)
                     }
                 }
                 onObjectAdded: windowMenuBar.insertMenu(index, object)

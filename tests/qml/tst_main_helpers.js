@@ -43,6 +43,11 @@ function windowMenus(window) {
     var result = []
     for (var m = 0; m < bar.menus.length; ++m) {
         var menu = bar.menus[m]
+        // A menu makes its entries when it is first opened, as a user opens it.
+        if (menu.count === 0) {
+            menu.open()
+            menu.close()
+        }
         var entries = []
         for (var i = 0; i < menu.count; ++i) {
             var item = menu.itemAt(i)
