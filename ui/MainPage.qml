@@ -266,11 +266,18 @@ MainPageForm {
         padding: 12
         closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
 
-        contentItem: Label {
-            objectName: "loadErrorLabel"
-            text: qsTr("The picture could not be opened; choose another JPEG or PNG file.")
-            wrapMode: Text.WordWrap
-            font.bold: true
+        onAboutToShow: loadErrorMessage.active = true
+
+        // Made when the message is first shown: most runs never need it.
+        contentItem: Loader {
+            id: loadErrorMessage
+            active: false
+            sourceComponent: Label {
+                objectName: "loadErrorLabel"
+                text: qsTr("The picture could not be opened; choose another JPEG or PNG file.")
+                wrapMode: Text.WordWrap
+                font.bold: true
+            }
         }
     }
 
@@ -510,12 +517,12 @@ MainPageForm {
     }
 
     // Two points coinciding give no factor: Accept then closes without "ok" and resets.
-    function acceptCalibration() {
+    function acceptCalibration(reference) {
         measures.calibrating = false
         var distance = measures.pictureDistance(measures.calibration.start,
                                                 measures.calibration.end)
         if (distance > 0) {
-            measures.calibrationFactor = referenceSpinBox.value / distance
+            measures.calibrationFactor = reference / distance
             calibrationPopup.ok = true
         }
         calibrationPopup.close()
@@ -583,54 +590,62 @@ MainPageForm {
             }
         }
 
-        onAboutToShow: ok = false
+        onAboutToShow: {
+            ok = false
+            calibrationContents.active = true
+        }
         onClosed: finishCalibration()
 
-        ColumnLayout {
+        // Made when the popup is first shown and kept from then on, so that the
+        // reference typed in one calibration is offered again in the next.
+        Loader {
+            id: calibrationContents
             anchors.fill: parent
-
-            Label {
-                text: qsTr("Calibration reference value")
-                font.bold: true
-                font.pixelSize: 18
-                fontSizeMode: Text.Fit
-                minimumPixelSize: 12
-                wrapMode: Text.WordWrap
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-            }
-
-            // Keeps its value from one calibration to the next.
-            SpinBox {
-                id: referenceSpinBox
-                objectName: "referenceSpinBox"
-                from: 1
-                to: 1000000
-                stepSize: 1
-                value: 1
-                editable: true
-                Layout.alignment: Qt.AlignHCenter
-                Layout.minimumWidth: 64
-            }
-
-            RowLayout {
-                Layout.fillWidth: true
-
-                Button {
-                    objectName: "cancelButton"
-                    text: qsTr("Cancel")
+            active: false
+            sourceComponent: ColumnLayout {
+                Label {
+                    text: qsTr("Calibration reference value")
+                    font.bold: true
+                    font.pixelSize: 18
+                    fontSizeMode: Text.Fit
+                    minimumPixelSize: 12
+                    wrapMode: Text.WordWrap
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
                     Layout.fillWidth: true
-                    onClicked: calibrationPopup.close()
+                    Layout.fillHeight: true
                 }
 
-                Button {
-                    id: acceptButton
-                    objectName: "acceptButton"
-                    text: qsTr("Accept")
+                // Keeps its value from one calibration to the next.
+                SpinBox {
+                    id: referenceSpinBox
+                    objectName: "referenceSpinBox"
+                    from: 1
+                    to: 1000000
+                    stepSize: 1
+                    value: 1
+                    editable: true
+                    Layout.alignment: Qt.AlignHCenter
+                    Layout.minimumWidth: 64
+                }
+
+                RowLayout {
                     Layout.fillWidth: true
-                    onClicked: acceptCalibration()
+
+                    Button {
+                        objectName: "cancelButton"
+                        text: qsTr("Cancel")
+                        Layout.fillWidth: true
+                        onClicked: calibrationPopup.close()
+                    }
+
+                    Button {
+                        id: acceptButton
+                        objectName: "acceptButton"
+                        text: qsTr("Accept")
+                        Layout.fillWidth: true
+                        onClicked: acceptCalibration(referenceSpinBox.value)
+                    }
                 }
             }
         }

@@ -157,47 +157,55 @@ ApplicationWindow {
         closePolicy: Popup.NoAutoClose
         standardButtons: Dialog.Close
 
-        ColumnLayout {
-            id: columnLayout
+        // The contents are made when the dialog is first shown, and kept: the
+        // window's first frame needs none of them.
+        onAboutToShow: aboutContents.active = true
+
+        Loader {
+            id: aboutContents
             anchors.fill: parent
+            active: false
+            sourceComponent: ColumnLayout {
+                id: columnLayout
 
-            RowLayout {
-                id: rowLayout
-                spacing: 8
-                Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
-
-                Image {
-                    source: "img/icon.png"
-                    fillMode: Image.PreserveAspectFit
+                RowLayout {
+                    id: rowLayout
+                    spacing: 8
                     Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
+
+                    Image {
+                        source: "img/icon.png"
+                        fillMode: Image.PreserveAspectFit
+                        Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
+                    }
                 }
-            }
 
-            RowLayout {
-                spacing: 8
-                Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
+                RowLayout {
+                    spacing: 8
+                    Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
 
-                Text {
-                    text: Qt.application.name + " " + Qt.application.version
-                    font.pointSize: 32
-                    font.bold: true
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                    Layout.fillWidth: true
+                    Text {
+                        text: Qt.application.name + " " + Qt.application.version
+                        font.pointSize: 32
+                        font.bold: true
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                        Layout.fillWidth: true
+                    }
                 }
-            }
 
-            RowLayout {
-                spacing: 8
-                Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
+                RowLayout {
+                    spacing: 8
+                    Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
 
-                Text {
-                    text: "Copyright © 2024 The Orvalith developers. All rights reserved."
-                    font.pointSize: 14
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                    Layout.fillWidth: true
-                    Layout.alignment: Qt.AlignHCenter | Qt.AlignTop
+                    Text {
+                        text: "Copyright © 2024 The Orvalith developers. All rights reserved."
+                        font.pointSize: 14
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                        Layout.fillWidth: true
+                        Layout.alignment: Qt.AlignHCenter | Qt.AlignTop
+                    }
                 }
             }
         }
@@ -212,10 +220,17 @@ ApplicationWindow {
         modal: true
         standardButtons: Dialog.Ok
 
-        Label {
-            width: exportFailedDialog.availableWidth
-            wrapMode: Text.WordWrap
-            text: qsTr("The picture is too large to be printed or saved at its full size.")
+        // Made when the dialog is first shown, like the About dialog's contents.
+        onAboutToShow: exportFailedMessage.active = true
+
+        Loader {
+            id: exportFailedMessage
+            active: false
+            sourceComponent: Label {
+                width: exportFailedDialog.availableWidth
+                wrapMode: Text.WordWrap
+                text: qsTr("The picture is too large to be printed or saved at its full size.")
+            }
         }
     }
 

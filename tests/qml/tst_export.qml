@@ -391,6 +391,17 @@ TestCase {
         return be32(body.length).concat(bytes, be32((crc ^ 0xffffffff) >>> 0))
     }
 
+    function findText(item, text) {
+        if (item.text === text)
+            return item
+        for (var i = 0; i < item.children.length; ++i) {
+            var found = findText(item.children[i], text)
+            if (found)
+                return found
+        }
+        return null
+    }
+
     // Past the graphics stack's largest texture the capture comes back
     // empty: the user is told, and nothing goes to the printer or a file.
     function test_pictureTooLarge() {
@@ -402,6 +413,10 @@ TestCase {
         var failed = Helpers.findObject(window, "exportFailedDialog")
         window.printImage()
         tryCompare(failed, "opened", true, 10000)
+        var message = findText(failed.contentItem,
+                               "The picture is too large to be printed or saved at its full size.")
+        verify(message !== null && message.visible, "the dialog does not say why")
+        verify(message.height > 0 && failed.height > message.height)
         compare(printSpy.count, 0)
         checkScreenLook()
         failed.close()

@@ -27,8 +27,24 @@ TestCase {
         view.trigger()
         compare(view.text, "Ocultar barra de herramientas")
 
-        compare(Helpers.findObject(window, "exportFailedDialog").contentItem.children[0].text,
-                "La imagen es demasiado grande para imprimirla o guardarla a su tamaño completo.")
+        var failed = Helpers.findObject(window, "exportFailedDialog")
+        failed.open()
+        tryCompare(failed, "opened", true)
+        var message = "La imagen es demasiado grande para imprimirla o guardarla a su tamaño completo."
+        verify(textsIn(failed.contentItem).indexOf(message) >= 0, JSON.stringify(textsIn(failed.contentItem)))
+    }
+
+    function textsIn(item) {
+        var texts = []
+        var pending = [item]
+        while (pending.length > 0) {
+            var next = pending.shift()
+            if (next.text !== undefined)
+                texts.push(next.text)
+            for (var i = 0; i < next.children.length; ++i)
+                pending.push(next.children[i])
+        }
+        return texts
     }
 
     // The name and version line is the same in every language.
@@ -37,15 +53,7 @@ TestCase {
         var about = Helpers.findObject(window, "about")
         about.open()
         tryCompare(about, "opened", true)
-        var texts = []
-        var pending = [about.contentItem]
-        while (pending.length > 0) {
-            var item = pending.shift()
-            if (item.text !== undefined)
-                texts.push(item.text)
-            for (var i = 0; i < item.children.length; ++i)
-                pending.push(item.children[i])
-        }
+        var texts = textsIn(about.contentItem)
         verify(texts.indexOf("Orvalith 3.3.1") >= 0, JSON.stringify(texts))
     }
 }
