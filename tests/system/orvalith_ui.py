@@ -318,8 +318,9 @@ class Orvalith:
         click(*canvas.screen(*end))
         self.accept_calibration(reference)
 
-    def accept_calibration(self, reference):
-        """Types the reference length into the popup's spin box and accepts."""
+    def calibration_popup(self):
+        """The calibration popup, open at the page's centre: its box, and the
+        window positions of its spin box and its Accept button."""
         page_x, page_y, page_w, page_h = self.page
         x0 = page_x + (page_w - POPUP_SIZE[0]) // 2
         y0 = page_y + (page_h - POPUP_SIZE[1]) // 2
@@ -333,9 +334,6 @@ class Orvalith:
         spin_y = (white_rows[0] + white_rows[-1]) // 2
         whites = [x for x in range(x0, x0 + POPUP_SIZE[0])
                   if shot.pixel(x, spin_y) == (255, 255, 255)]
-        self.click_window((whites[0] + whites[-1]) // 2, spin_y)
-        key("ctrl+a")
-        type_text(str(reference))
         # The two buttons' outlines: the rows below the spin box, above the
         # popup's own frame, that are mostly not background.
         outlines = [y for y in range(white_rows[-1] + 3, y0 + POPUP_SIZE[1] - 3)
@@ -344,11 +342,27 @@ class Orvalith:
         middle = (outlines[0] + outlines[-1]) // 2
         edges = [x for x in range(x0, x0 + POPUP_SIZE[0])
                  if differs(shot.pixel(x, middle), background, 24)]
-        accept_x = edges[0] + (edges[-1] - edges[0]) * 3 // 4
-        self.click_window(accept_x, middle)
+        return {"box": (x0, y0) + POPUP_SIZE, "background": background,
+                "spin box": ((whites[0] + whites[-1]) // 2, spin_y),
+                "accept": (edges[0] + (edges[-1] - edges[0]) * 3 // 4, middle)}
+
+    def type_reference_length(self, popup, reference):
+        self.click_window(*popup["spin box"])
+        key("ctrl+a")
+        type_text(str(reference))
+
+    def accept(self, popup):
+        self.click_window(*popup["accept"])
+        x0, y0 = popup["box"][:2]
         wait_until("the calibration popup to close",
-                   lambda: luminance(self.window_shot().pixel(x0 + 6, y0 + 6))
-                   != luminance(background), timeout=10)
+                   lambda: self.window_shot().pixel(x0 + 6, y0 + 6) != popup["background"],
+                   timeout=10)
+
+    def accept_calibration(self, reference):
+        """Types the reference length into the popup's spin box and accepts."""
+        popup = self.calibration_popup()
+        self.type_reference_length(popup, reference)
+        self.accept(popup)
 
     def add_measure(self, canvas, start, end):
         self.choose("Measures", "Add")
