@@ -152,8 +152,9 @@ class Orvalith:
         return columns[0], rows[0], columns[-1] - columns[0] + 1, rows[-1] - rows[0] + 1
 
     def canvas_for(self, picture_size, shot):
-        """The canvas for a loaded picture: size as the page computes it, place
-        as read from the screen (the drawing area sits on whole pixels)."""
+        """The canvas for a loaded picture: its size as the page computes it,
+        its place as read from the screen (to within a pixel: the drawing area
+        may start between two pixels)."""
         width, height = fit(picture_size, self.image_area[2:])
         left, top, _, _ = self.drawing_area(shot)
         return Canvas(self.x + left, self.y + top, width, height)
@@ -166,7 +167,7 @@ class Orvalith:
 
     def _opened_menu(self, before, title, settle=True):
         """The box of the menu that opened under a title, or None."""
-        first, last = self.titles[title]
+        first = self.titles[title][0]
         grab = self.screen.settled if settle else self.screen.grab
         after = grab(self.x, self.y, *WINDOW_SIZE)
         top = self.bar_height

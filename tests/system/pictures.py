@@ -46,9 +46,6 @@ class Picture:
         p = self.data[i:i + self.channels]
         return (p[0], p[1], p[2], p[3] if self.channels == 4 else 255)
 
-    def inside(self, x, y):
-        return 0 <= x < self.width and 0 <= y < self.height
-
     def pixels(self, x0, y0, x1, y1, step=1):
         """(x, y, pixel) over the box, clipped to the picture."""
         x0, y0 = max(0, int(x0)), max(0, int(y0))

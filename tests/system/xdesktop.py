@@ -56,10 +56,6 @@ class Shot:
         i = 3 * (y * self.width + x)
         return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
 
-    def row(self, y, x0=0, x1=None):
-        x1 = self.width if x1 is None else x1
-        return [self.pixel(x, y) for x in range(x0, x1)]
-
     def crop(self, x, y, width, height):
         rows = [self.rgb[3 * ((y + j) * self.width + x):3 * ((y + j) * self.width + x + width)]
                 for j in range(height)]
