@@ -112,11 +112,21 @@ ApplicationWindow {
     // were the composite.
     function deliverComposite(result, callback) {
         if (result.url.toString() === "") {
-            exportFailedDialog.open()
+            showExportFailure()
             return
         }
         if (callback)
             callback(result)
+    }
+
+    function showExportFailure() {
+        exportFailedLoader.active = true
+        exportFailedLoader.item.open()
+    }
+
+    function showAbout() {
+        aboutLoader.active = true
+        aboutLoader.item.open()
     }
 
     function printImage() {
@@ -146,27 +156,26 @@ ApplicationWindow {
         saveButton.onClicked: saveImage()
     }
 
-    Dialog {
-        id: about
-        objectName: "about"
-        x: Math.round((parent.width - width) / 2)
-        y: Math.round((parent.height - height) / 2)
-        width: 640
-        height: 480
-        modal: true
-        closePolicy: Popup.NoAutoClose
-        standardButtons: Dialog.Close
+    // The two dialogs are made when they are first shown, and kept from then on:
+    // the window's first frame needs neither.
+    Loader {
+        id: aboutLoader
+        active: false
+        sourceComponent: Dialog {
+            id: about
+            objectName: "about"
+            parent: applicationWindow.contentItem
+            x: Math.round((parent.width - width) / 2)
+            y: Math.round((parent.height - height) / 2)
+            width: 640
+            height: 480
+            modal: true
+            closePolicy: Popup.NoAutoClose
+            standardButtons: Dialog.Close
 
-        // The contents are made when the dialog is first shown, and kept: the
-        // window's first frame needs none of them.
-        onAboutToShow: aboutContents.active = true
-
-        Loader {
-            id: aboutContents
-            anchors.fill: parent
-            active: false
-            sourceComponent: ColumnLayout {
+            ColumnLayout {
                 id: columnLayout
+                anchors.fill: parent
 
                 RowLayout {
                     id: rowLayout
@@ -211,22 +220,20 @@ ApplicationWindow {
         }
     }
 
-    Dialog {
-        id: exportFailedDialog
-        objectName: "exportFailedDialog"
-        x: Math.round((parent.width - width) / 2)
-        y: Math.round((parent.height - height) / 2)
-        width: 480
-        modal: true
-        standardButtons: Dialog.Ok
+    Loader {
+        id: exportFailedLoader
+        active: false
+        sourceComponent: Dialog {
+            id: exportFailedDialog
+            objectName: "exportFailedDialog"
+            parent: applicationWindow.contentItem
+            x: Math.round((parent.width - width) / 2)
+            y: Math.round((parent.height - height) / 2)
+            width: 480
+            modal: true
+            standardButtons: Dialog.Ok
 
-        // Made when the dialog is first shown, like the About dialog's contents.
-        onAboutToShow: exportFailedMessage.active = true
-
-        Loader {
-            id: exportFailedMessage
-            active: false
-            sourceComponent: Label {
+            Label {
                 width: exportFailedDialog.availableWidth
                 wrapMode: Text.WordWrap
                 text: qsTr("The picture is too large to be printed or saved at its full size.")
@@ -322,7 +329,7 @@ ApplicationWindow {
     Action {
         id: aboutAction
         text: qsTr("About Orvalith")
-        onTriggered: about.open()
+        onTriggered: showAbout()
     }
 
     // ---- Menu bars ------------------------------------------------------------------

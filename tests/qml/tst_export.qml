@@ -410,9 +410,10 @@ TestCase {
         tryCompare(page.image, "status", Image.Ready)
         compare(page.image.sourceSize.width, 16400)
         waitForRendering(page.drawingRectangle)
-        var failed = Helpers.findObject(window, "exportFailedDialog")
         window.printImage()
-        tryCompare(failed, "opened", true, 10000)
+        tryVerify(function () { return Helpers.findObject(window, "exportFailedDialog") !== null }, 10000)
+        var failed = Helpers.findObject(window, "exportFailedDialog")
+        tryCompare(failed, "opened", true)
         var message = findText(failed.contentItem,
                                "The picture is too large to be printed or saved at its full size.")
         verify(message !== null && message.visible, "the dialog does not say why")

@@ -27,8 +27,8 @@ TestCase {
         view.trigger()
         compare(view.text, "Ocultar barra de herramientas")
 
+        window.showExportFailure()
         var failed = Helpers.findObject(window, "exportFailedDialog")
-        failed.open()
         tryCompare(failed, "opened", true)
         var message = "La imagen es demasiado grande para imprimirla o guardarla a su tamaño completo."
         verify(textsIn(failed.contentItem).indexOf(message) >= 0, JSON.stringify(textsIn(failed.contentItem)))
@@ -50,8 +50,8 @@ TestCase {
     // The name and version line is the same in every language.
     function test_aboutLine() {
         var window = Helpers.createWindow(testCase)
+        Helpers.action(window, "Acerca de Orvalith").trigger()
         var about = Helpers.findObject(window, "about")
-        about.open()
         tryCompare(about, "opened", true)
         var texts = textsIn(about.contentItem)
         verify(texts.indexOf("Orvalith 3.3.1") >= 0, JSON.stringify(texts))

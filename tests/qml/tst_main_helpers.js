@@ -17,7 +17,8 @@ function createWindow(testCase, properties) {
 }
 
 // The object with this objectName among the window's declared children and
-// their descendants.
+// their descendants, those made by loaders included (a dialog is made when it
+// is first shown).
 function findObject(window, name) {
     var pending = [window.contentItem]
     while (pending.length > 0) {
@@ -28,6 +29,8 @@ function findObject(window, name) {
             for (var i = 0; i < object.data.length; ++i)
                 pending.push(object.data[i])
         }
+        if (object.sourceComponent !== undefined && object.item)
+            pending.push(object.item)
         if (object.contentItem !== undefined && object.contentItem !== null && object !== window.contentItem
                 && pending.indexOf(object.contentItem) < 0)
             pending.push(object.contentItem)
