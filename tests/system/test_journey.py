@@ -456,8 +456,8 @@ class PhotoJourney(Session):
                                             composite.width, composite.height), is_yellow)
         self.assertIsNotNone(label, "no eye label in the composite")
         _, count = bounding_box(page, (x0 + label[0] / scale - 2, y0 + label[1] / scale - 2,
-                                             x0 + label[2] / scale + 3, y0 + label[3] / scale + 3),
-                                      is_yellow)
+                                       x0 + label[2] / scale + 3, y0 + label[3] / scale + 3),
+                                is_yellow)
         self.assertGreater(count, 20, "no eye label on the printed page")
 
 
