@@ -13,8 +13,10 @@ MainPageForm {
                                          + angleStepTextRectPadding
     property real circleX: 0.5
     property real circleY: 0.5
-    property int lastMouseOnCircleX: 0
-    property int lastMouseOnCircleY: 0
+    // Real, not whole pixels: the canvas often starts between two pixel rows, and a
+    // rounded pointer would make a dragged circle creep by that fraction each step.
+    property real lastMouseOnCircleX: 0
+    property real lastMouseOnCircleY: 0
     readonly property real angleStepTextSize: 9
     readonly property real angleStepTextRectPadding: 2
     // Arial where it is installed (Windows); elsewhere its metric twin, then any sans
@@ -308,13 +310,18 @@ MainPageForm {
     Dialogs.FileDialog {
         id: openImageDialog
         objectName: "openImageDialog"
+        readonly property url startFolder: rememberedFolderProbe.settled
+                                           && rememberedFolderProbe.status === FolderListModel.Ready
+                                           ? rememberedFolderProbe.folder
+                                           : Platform.StandardPaths.writableLocation(
+                                                 Platform.StandardPaths.DocumentsLocation)
         title: qsTr("Pick an image")
-        folder: rememberedFolderProbe.settled
-                && rememberedFolderProbe.status === FolderListModel.Ready
-                ? rememberedFolderProbe.folder
-                : Platform.StandardPaths.writableLocation(Platform.StandardPaths.DocumentsLocation)
+        folder: startFolder
         nameFilters: ["Image files (*.jpg *.jpeg *.png)"]
         selectMultiple: false
+        // The widget dialog is made when first shown and ignores a folder set before
+        // that; given again once it is up, it opens there.
+        onVisibleChanged: if (visible) folder = startFolder
         onAccepted: acceptChosenImage(openImageDialog.fileUrl)
         onRejected: openImageDialog.visible = false
     }

@@ -250,6 +250,24 @@ Item {
             release({ "x": 311, "y": 150 })
         }
 
+        // A 400 x 300 picture makes the canvas 533.3 wide, its left edge between two
+        // pixel columns, so every pointer position on it is fractional. A straight
+        // vertical drag must leave the centre where it was across, step after step.
+        function test_dragCircleOnFractionalCanvas() {
+            page.image.source = PageTest.pictureUrl("ratio-400x300.jpg")
+            tryCompare(page.canvas, "height", 400)
+            verify(page.canvas.width % 1 !== 0)
+            var start = centre()
+            var x = Math.round(start.x) + 0.5
+            press({ "x": x, "y": 150 })
+            for (var y = 151; y <= 230; ++y)
+                dragTo({ "x": x, "y": y })
+            compare(page.mouseAction, 4)
+            verify(Math.abs(centre().x - start.x) < 0.5,
+                   "the centre crept sideways to " + centre().x + " from " + start.x)
+            release({ "x": x, "y": 230 })
+        }
+
         // A drag begun on empty canvas takes the circle once the pointer reaches it.
         function test_dragFromEmptyCanvas() {
             press(at(250, -150))
