@@ -534,5 +534,19 @@ class Transparency(Session):
                           tolerance=4)
 
 
+
+class FirstOpen(Session):
+    def test_open_dialog_starts_in_documents(self):
+        """With nothing remembered yet the open dialog shows the Documents folder:
+        a bare file name typed into it is found there."""
+        documents = os.path.join(os.environ["HOME"], "Documents")
+        os.makedirs(documents, exist_ok=True)
+        size = (900, 600)
+        write_halves(os.path.join(documents, "in-documents.png"), size, (40, 120, 60),
+                     (120, 40, 110))
+        self.app.start()
+        self.app.open_image("in-documents.png")
+        self.wait_for_picture(size)
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
