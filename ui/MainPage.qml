@@ -1057,74 +1057,59 @@ MainPageForm {
         canvas.requestPaint()
     }
 
-    Dialogs.ColorDialog {
+    // Applies every colour chosen while it is open; on Cancel, applies again the
+    // colour that was in force when it opened.
+    component PreviewColorDialog: Dialogs.ColorDialog {
+        property color storedColor
+        property color originalColor: storedColor
+        signal apply(color chosen)
+        showAlphaChannel: true
+        onVisibleChanged: if (visible) originalColor = storedColor
+        onCurrentColorChanged: if (visible) apply(currentColor)
+        onRejected: {
+            apply(originalColor)
+            visible = false
+        }
+    }
+
+    PreviewColorDialog {
         id: angleStepTextColorDialog
         objectName: "angleStepTextColorDialog"
-        property color originalColor: settings.angleStepTextColor
         title: qsTr("Text color")
-        showAlphaChannel: true
-        onVisibleChanged: if (visible) originalColor = settings.angleStepTextColor
-        onCurrentColorChanged: if (visible) applyTextColor(currentColor)
-        onRejected: {
-            applyTextColor(originalColor)
-            visible = false
-        }
+        storedColor: settings.angleStepTextColor
+        onApply: applyTextColor(chosen)
     }
 
-    Dialogs.ColorDialog {
+    PreviewColorDialog {
         id: compassColorDialog
         objectName: "compassColorDialog"
-        property color originalColor: settings.compassColor
         title: qsTr("Sector color")
-        showAlphaChannel: true
-        onVisibleChanged: if (visible) originalColor = settings.compassColor
-        onCurrentColorChanged: if (visible) applyCompassColor(currentColor)
-        onRejected: {
-            applyCompassColor(originalColor)
-            visible = false
-        }
+        storedColor: settings.compassColor
+        onApply: applyCompassColor(chosen)
     }
 
-    Dialogs.ColorDialog {
+    PreviewColorDialog {
         id: lineColorDialog
         objectName: "lineColorDialog"
-        property color originalColor: settings.lineColor
         title: qsTr("Guide line color")
-        showAlphaChannel: true
-        onVisibleChanged: if (visible) originalColor = settings.lineColor
-        onCurrentColorChanged: if (visible) applyLineColor(currentColor)
-        onRejected: {
-            applyLineColor(originalColor)
-            visible = false
-        }
+        storedColor: settings.lineColor
+        onApply: applyLineColor(chosen)
     }
 
-    Dialogs.ColorDialog {
+    PreviewColorDialog {
         id: mainColorDialog
         objectName: "mainColorDialog"
-        property color originalColor: settings.mainColor
         title: qsTr("Line color")
-        showAlphaChannel: true
-        onVisibleChanged: if (visible) originalColor = settings.mainColor
-        onCurrentColorChanged: if (visible) applyMainColor(currentColor)
-        onRejected: {
-            applyMainColor(originalColor)
-            visible = false
-        }
+        storedColor: settings.mainColor
+        onApply: applyMainColor(chosen)
     }
 
     // Opens on the measures' current colour, like the others on theirs.
-    Dialogs.ColorDialog {
+    PreviewColorDialog {
         id: measureColorDialog
         objectName: "measureColorDialog"
-        property color originalColor: settings.measureColor
         title: qsTr("Measures color")
-        showAlphaChannel: true
-        onVisibleChanged: if (visible) originalColor = settings.measureColor
-        onCurrentColorChanged: if (visible) applyMeasureColor(currentColor)
-        onRejected: {
-            applyMeasureColor(originalColor)
-            visible = false
-        }
+        storedColor: settings.measureColor
+        onApply: applyMeasureColor(chosen)
     }
 }
