@@ -208,7 +208,7 @@ ApplicationWindow {
                     Layout.alignment: Qt.AlignHCenter | Qt.AlignVCenter
 
                     Text {
-                        text: "Copyright © 2024 The Orvalith developers. All rights reserved."
+                        text: "Copyright © 2026 The Orvalith developers. All rights reserved."
                         font.pointSize: 14
                         horizontalAlignment: Text.AlignHCenter
                         verticalAlignment: Text.AlignVCenter
