@@ -717,10 +717,6 @@ MainPageForm {
         return { "x": point.x * g.w, "y": point.y * g.h }
     }
 
-    function isPlaced(point) {
-        return point.x >= 0
-    }
-
     // Adds a segment from (x, y) outwards at the canvas angle theta to the path.
     function addRay(ctx, x, y, theta, reach) {
         ctx.moveTo(x, y)
@@ -814,7 +810,7 @@ MainPageForm {
     // placed yet, with a small circle at each end.
     function paintSegment(ctx, g, start, end) {
         var s = toPixels(start, g)
-        var e = isPlaced(end) ? toPixels(end, g) : {
+        var e = measures.isSet(end) ? toPixels(end, g) : {
                                      "x": canvasMouseArea.mouseX,
                                      "y": canvasMouseArea.mouseY
                                  }
@@ -831,7 +827,7 @@ MainPageForm {
 
     function paintCalibration(ctx, g) {
         var calibration = measures.calibration
-        if (!isPlaced(calibration.start))
+        if (!measures.isSet(calibration.start))
             return
         ctx.lineWidth = 1
         ctx.strokeStyle = settings.measureColor
@@ -846,10 +842,10 @@ MainPageForm {
         var items = measures.items
         for (var i = 0; i < items.length; ++i) {
             var item = items[i]
-            if (!isPlaced(item.start))
+            if (!measures.isSet(item.start))
                 continue
             var middle = paintSegment(ctx, g, item.start, item.end)
-            if (isPlaced(item.end))
+            if (measures.isSet(item.end))
                 writeClearedText(ctx, item.cachedLength.toFixed(1), middle.x, middle.y)
         }
     }
