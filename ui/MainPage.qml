@@ -5,6 +5,8 @@ import QtQuick.Layouts 1.15
 import Qt.labs.folderlistmodel 2.15
 import Qt.labs.platform 1.1 as Platform
 import Qt.labs.settings 1.0
+import "overlay.js" as Overlay
+import "pointer.js" as Pointer
 
 MainPageForm {
     id: page
@@ -403,91 +405,30 @@ MainPageForm {
 
     // ---- Measures and calibration -----------------------------------------------
 
-    QtObject {
+    Measures {
         id: measures
         objectName: "measures"
-        property bool calibrated: false
-        property bool calibrating: false
-        property var calibration: newCalibration()
-        property real calibrationFactor: 0
-        property bool measuring: false
-        property var items: []
-        property bool hasItems: false
+        pictureSize: image.sourceSize.width > 0 ? image.sourceSize
+                                                : Qt.size(drawingRectangle.width,
+                                                          drawingRectangle.height)
+        onPointPlaced: showPointPlaced(which)
+    }
 
-        function newPoint(x, y) {
-            return { "x": x, "y": y }
-        }
-        function unsetPoint() {
-            return newPoint(-1, -1)
-        }
-        function newCalibration() {
-            return { "start": unsetPoint(), "end": unsetPoint() }
-        }
-        function newItem() {
-            return { "start": unsetPoint(), "end": unsetPoint(), "cachedLength": 0 }
-        }
-        function isSet(point) {
-            return point.x >= 0
-        }
-
-        // A click on the canvas while a calibration or a measure is being placed; x and
-        // y are fractions of the canvas width and height. True when a point was placed.
-        function placePoint(x, y) {
-            if (calibrating)
-                return placeCalibrationPoint(newPoint(x, y))
-            if (measuring)
-                return placeMeasurePoint(newPoint(x, y))
-            return false
-        }
-
-        function placeCalibrationPoint(point) {
-            if (!isSet(calibration.start)) {
-                calibration.start = point
-                messageLabel.text = qsTr("Click on the calibration ending point.")
-                return true
-            }
-            if (!isSet(calibration.end)) {
-                calibration.end = point
-                messageLabel.text = ""
-                calibrationPopup.open()
-                return true
-            }
-            return false
-        }
-
-        function placeMeasurePoint(point) {
-            var item = items[items.length - 1]
-            if (!isSet(item.start)) {
-                item.start = point
-                messageLabel.text = qsTr("Click on the ending point.")
-                return true
-            }
-            item.end = point
-            item.cachedLength = calibrationFactor * pictureDistance(item.start, item.end)
-            measuring = false
+    function showPointPlaced(which) {
+        if (which === "calibrationStart") {
+            messageLabel.text = qsTr("Click on the calibration ending point.")
+        } else if (which === "calibrationEnd") {
             messageLabel.text = ""
-            return true
-        }
-
-        // Points are fractions of the canvas, whose proportions are the picture's; the
-        // distance is taken in picture pixels, so that one factor holds in every
-        // direction and keeps holding when the window or the tool panel changes size.
-        function pictureDistance(start, end) {
-            var size = image.sourceSize.width > 0 ? image.sourceSize : drawingRectangle
-            var dx = (end.x - start.x) * size.width
-            var dy = (end.y - start.y) * size.height
-            return Math.sqrt(dx * dx + dy * dy)
+            calibrationPopup.open()
+        } else if (which === "measureStart") {
+            messageLabel.text = qsTr("Click on the ending point.")
+        } else {
+            messageLabel.text = ""
         }
     }
 
     function resetMeasures() {
-        measures.calibrating = false
-        measures.calibrated = false
-        measures.calibration = measures.newCalibration()
-        measures.calibrationFactor = 0
-        measures.measuring = false
-        measures.items = []
-        measures.hasItems = false
+        measures.reset()
         messageLabel.text = ""
         canvas.requestPaint()
     }
@@ -503,18 +444,12 @@ MainPageForm {
     function addMeasure() {
         if (!measures.calibrated || measures.measuring)
             return
-        measures.items = measures.items.concat([measures.newItem()])
-        measures.hasItems = true
-        measures.measuring = true
+        measures.addItem()
         messageLabel.text = qsTr("Click on the starting point.")
     }
 
-    // While a measure is being placed, the last item is that incomplete one.
     function popMeasure() {
-        if (measures.items.length > 0)
-            measures.items = measures.items.slice(0, -1)
-        measures.hasItems = measures.items.length > 0
-        measures.measuring = false
+        measures.popItem()
         messageLabel.text = ""
         canvas.requestPaint()
     }
@@ -526,12 +461,8 @@ MainPageForm {
     // Two points coinciding give no factor: Accept then closes without "ok" and resets.
     function acceptCalibration(reference) {
         measures.calibrating = false
-        var distance = measures.pictureDistance(measures.calibration.start,
-                                                measures.calibration.end)
-        if (distance > 0) {
-            measures.calibrationFactor = reference / distance
+        if (measures.calibrate(reference))
             calibrationPopup.ok = true
-        }
         calibrationPopup.close()
     }
 
@@ -675,32 +606,12 @@ MainPageForm {
     function paintOverlay() {
         var ctx = canvas.getContext("2d")
         ctx.reset()
-        setOverlayStyles(ctx)
-        var g = overlayGeometry()
-        paintCross(ctx, g)
-        paintCircle(ctx, g)
-        paintGraduation(ctx, g)
-        if (lineVisibleSwitch.checked)
-            paintGuideLine(ctx, g)
-        if (compassVisibleSwitch.checked)
-            paintSector(ctx, g)
-        if (measures.calibrating)
-            paintCalibration(ctx, g)
-        paintMeasures(ctx, g)
-    }
-
-    // The fill style stays the text colour for the whole run: only numbers are filled.
-    function setOverlayStyles(ctx) {
-        ctx.fillStyle = settings.angleStepTextColor
-        ctx.font = angleStepTextFont
-        ctx.strokeStyle = settings.mainColor
-        ctx.textAlign = "center"
-        ctx.textBaseline = "middle"
+        Overlay.paint(ctx, overlayValues())
     }
 
     // reach: every ray and line runs this far from its start, which lies beyond any
     // edge of the canvas; the canvas clips the rest.
-    function overlayGeometry() {
+    function overlayValues() {
         var w = canvas.width
         var h = canvas.height
         return {
@@ -709,144 +620,33 @@ MainPageForm {
             "cx": circleX * w,
             "cy": circleY * h,
             "r": circleRadiusSlider.value,
-            "reach": w * w + h * h
-        }
-    }
-
-    function toPixels(point, g) {
-        return { "x": point.x * g.w, "y": point.y * g.h }
-    }
-
-    // Adds a segment from (x, y) outwards at the canvas angle theta to the path.
-    function addRay(ctx, x, y, theta, reach) {
-        ctx.moveTo(x, y)
-        ctx.lineTo(x + reach * Math.cos(theta), y + reach * Math.sin(theta))
-    }
-
-    // Clears a box around the text so that the picture shows behind it, then writes it.
-    function writeClearedText(ctx, text, x, y) {
-        var tw = ctx.measureText(text).width
-        var pad = angleStepTextRectPadding
-        ctx.clearRect(x - tw / 2 - pad, y - angleStepTextSize / 2 - pad, tw + 2 * pad,
-                      angleStepTextSize + 2 * pad)
-        ctx.fillText(text, x, y)
-    }
-
-    function paintCross(ctx, g) {
-        ctx.lineWidth = circleWidthSpinBox.value + 1
-        ctx.beginPath()
-        ctx.moveTo(0, g.cy)
-        ctx.lineTo(g.w, g.cy)
-        ctx.moveTo(g.cx, 0)
-        ctx.lineTo(g.cx, g.h)
-        ctx.stroke()
-    }
-
-    function paintCircle(ctx, g) {
-        ctx.beginPath()
-        ctx.arc(g.cx, g.cy, g.r, 0, 2 * Math.PI)
-        ctx.stroke()
-    }
-
-    // Numbers every 5 degrees where there is room around the circle, else every 10 or 20.
-    function angleStepTextModulus(distanceToBorder, h) {
-        if (distanceToBorder > 0.3 * h)
-            return 5
-        return distanceToBorder > 0.2 * h ? 10 : 20
-    }
-
-    // Rays every 5 or 10 degrees outside the circle, clockwise on screen from the
-    // right; each carries the user angle of its direction modulo 180 where the
-    // modulus allows. The cross already lies rightwards and downwards: no ray there.
-    function paintGraduation(ctx, g) {
-        ctx.lineWidth = circleWidthSpinBox.value
-        var d = minDistanceToBorder()
-        var textDist = d - g.r - 8
-        var modulus = angleStepTextModulus(d, g.h)
-        var step = settings.angleStep10 ? 10 : 5
-        for (var k = 0; k < 360 / step; ++k) {
-            var degrees = k * step
-            var theta = degrees * Math.PI / 180
-            var cos = Math.cos(theta)
-            var sin = Math.sin(theta)
-            var px = g.cx + g.r * cos
-            var py = g.cy + g.r * sin
-            if (degrees !== 0 && degrees !== 90) {
-                ctx.beginPath()
-                addRay(ctx, px, py, theta, g.reach)
-                ctx.stroke()
-            }
-            var stepDegrees = 360 - degrees
-            if (stepDegrees % modulus === 0)
-                writeClearedText(ctx, String(stepDegrees % 180), px + textDist * cos,
-                                 py + textDist * sin)
-        }
-    }
-
-    // One straight line through the centre at the rotation's user angle.
-    function paintGuideLine(ctx, g) {
-        ctx.strokeStyle = lineLabel.color
-        ctx.lineWidth = lineWidthSpinBox.value
-        var a = lineRotationSlider.value * Math.PI / 180
-        ctx.beginPath()
-        addRay(ctx, g.cx, g.cy, -a, g.reach)
-        addRay(ctx, g.cx, g.cy, Math.PI - a, g.reach)
-        ctx.stroke()
-    }
-
-    // Only the two edges; the sector opens counter-clockwise from the rotation edge.
-    function paintSector(ctx, g) {
-        ctx.strokeStyle = compassLabel.color
-        ctx.lineWidth = compassWidthSpinBox.value
-        var r = compassRotationSlider.value * Math.PI / 180
-        var o = compassAngleSlider.value * Math.PI / 180
-        ctx.beginPath()
-        addRay(ctx, g.cx, g.cy, -r, g.reach)
-        addRay(ctx, g.cx, g.cy, -o - r, g.reach)
-        ctx.stroke()
-    }
-
-    // A segment from the start to the end, or to the pointer while the end is not
-    // placed yet, with a small circle at each end.
-    function paintSegment(ctx, g, start, end) {
-        var s = toPixels(start, g)
-        var e = measures.isSet(end) ? toPixels(end, g) : {
-                                     "x": canvasMouseArea.mouseX,
-                                     "y": canvasMouseArea.mouseY
-                                 }
-        ctx.beginPath()
-        ctx.arc(s.x, s.y, 8, 0, 2 * Math.PI)
-        ctx.moveTo(s.x, s.y)
-        ctx.lineTo(e.x, e.y)
-        ctx.stroke()
-        ctx.beginPath()
-        ctx.arc(e.x, e.y, 8, 0, 2 * Math.PI)
-        ctx.stroke()
-        return { "x": (s.x + e.x) / 2, "y": (s.y + e.y) / 2 }
-    }
-
-    function paintCalibration(ctx, g) {
-        var calibration = measures.calibration
-        if (!measures.isSet(calibration.start))
-            return
-        ctx.lineWidth = 1
-        ctx.strokeStyle = settings.measureColor
-        paintSegment(ctx, g, calibration.start, calibration.end)
-    }
-
-    // Measures come last, over everything else; each length is written at the
-    // middle of its segment with one decimal.
-    function paintMeasures(ctx, g) {
-        ctx.lineWidth = 1
-        ctx.strokeStyle = settings.measureColor
-        var items = measures.items
-        for (var i = 0; i < items.length; ++i) {
-            var item = items[i]
-            if (!measures.isSet(item.start))
-                continue
-            var middle = paintSegment(ctx, g, item.start, item.end)
-            if (measures.isSet(item.end))
-                writeClearedText(ctx, item.cachedLength.toFixed(1), middle.x, middle.y)
+            "border": minDistanceToBorder(),
+            "reach": w * w + h * h,
+            "font": angleStepTextFont,
+            "textSize": angleStepTextSize,
+            "textPadding": angleStepTextRectPadding,
+            "textColor": settings.angleStepTextColor,
+            "mainColor": settings.mainColor,
+            "circleWidth": circleWidthSpinBox.value,
+            "angleStep10": settings.angleStep10,
+            "line": {
+                "visible": lineVisibleSwitch.checked,
+                "rotation": lineRotationSlider.value,
+                "color": lineLabel.color,
+                "width": lineWidthSpinBox.value
+            },
+            "sector": {
+                "visible": compassVisibleSwitch.checked,
+                "rotation": compassRotationSlider.value,
+                "angle": compassAngleSlider.value,
+                "color": compassLabel.color,
+                "width": compassWidthSpinBox.value
+            },
+            "measureColor": settings.measureColor,
+            "calibrating": measures.calibrating,
+            "calibration": measures.calibration,
+            "items": measures.items,
+            "pointer": { "x": canvasMouseArea.mouseX, "y": canvasMouseArea.mouseY }
         }
     }
 
@@ -859,43 +659,27 @@ MainPageForm {
     canvasMouseArea.onClicked: handleCanvasClick(mouse)
     canvasMouseArea.onWheel: handleWheel(wheel)
 
-    // The pointer seen from the circle's centre: alphadeg counter-clockwise from the
-    // right (-180 to 180), betadeg as a line (0 to 180), gammadeg as a ray (0 to 360).
     function pointerGeometry(x, y) {
-        var cx = circleX * canvas.width
-        var cy = circleY * canvas.height
-        var dx = x - cx
-        var dy = y - cy
-        var alphadeg = -Math.atan2(dy, dx) * 180 / Math.PI
-        return {
-            "cx": cx,
-            "cy": cy,
-            "betadeg": alphadeg >= 0 ? alphadeg : alphadeg + 180,
-            "gammadeg": alphadeg >= 0 ? alphadeg : alphadeg + 360,
-            "dist": Math.sqrt(dx * dx + dy * dy)
-        }
-    }
-
-    function isOnAngle(degrees, target) {
-        return Math.abs(degrees - target) <= itemSelectionAngleOffset
+        return Pointer.geometry(x, y, circleX * canvas.width, circleY * canvas.height)
     }
 
     function isOnGuideLine(p) {
-        return lineVisibleSwitch.checked && isOnAngle(p.betadeg, lineRotationSlider.value)
+        return lineVisibleSwitch.checked && Pointer.isOnLine(p, lineRotationSlider.value,
+                                                             itemSelectionAngleOffset)
     }
 
     function isOnRotationEdge(p) {
-        return compassVisibleSwitch.checked && isOnAngle(p.gammadeg,
-                                                         compassRotationSlider.value)
+        return compassVisibleSwitch.checked && Pointer.isOnRay(p, compassRotationSlider.value,
+                                                               itemSelectionAngleOffset)
     }
 
     function isOnAngleEdge(p) {
         var edge = (compassRotationSlider.value + compassAngleSlider.value) % 360
-        return compassVisibleSwitch.checked && isOnAngle(p.gammadeg, edge)
+        return compassVisibleSwitch.checked && Pointer.isOnRay(p, edge, itemSelectionAngleOffset)
     }
 
     function isInCircle(p) {
-        return p.dist <= circleRadiusSlider.value
+        return Pointer.isInCircle(p, circleRadiusSlider.value)
     }
 
     // The left column and top row are ignored: a pointer leaving the canvas there

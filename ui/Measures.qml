@@ -1,0 +1,119 @@
+import QtQuick 2.15
+
+// The calibration and the measures placed on the picture. Points are fractions of the
+// canvas width and height; lengths are in the user's unit once calibrated. The page
+// shows the status texts and opens the popup: this object only reports what a click did.
+QtObject {
+    property bool calibrated: false
+    property bool calibrating: false
+    property var calibration: newCalibration()
+    property real calibrationFactor: 0
+    property bool measuring: false
+    property var items: []
+    property bool hasItems: false
+    // The picture's own size, or the drawing area's while there is no picture.
+    property size pictureSize: Qt.size(0, 0)
+
+    // which: "calibrationStart", "calibrationEnd", "measureStart" or "measureEnd".
+    signal pointPlaced(string which)
+
+    function newPoint(x, y) {
+        return { "x": x, "y": y }
+    }
+    function unsetPoint() {
+        return newPoint(-1, -1)
+    }
+    function newCalibration() {
+        return { "start": unsetPoint(), "end": unsetPoint() }
+    }
+    function newItem() {
+        return { "start": unsetPoint(), "end": unsetPoint(), "cachedLength": 0 }
+    }
+    function isSet(point) {
+        return point.x >= 0
+    }
+
+    // A click on the canvas while a calibration or a measure is being placed; x and
+    // y are fractions of the canvas width and height. True when a point was placed.
+    function placePoint(x, y) {
+        if (calibrating)
+            return placeCalibrationPoint(newPoint(x, y))
+        if (measuring)
+            return placeMeasurePoint(newPoint(x, y))
+        return false
+    }
+
+    function placeCalibrationPoint(point) {
+        if (!isSet(calibration.start)) {
+            calibration.start = point
+            pointPlaced("calibrationStart")
+            return true
+        }
+        if (!isSet(calibration.end)) {
+            calibration.end = point
+            pointPlaced("calibrationEnd")
+            return true
+        }
+        return false
+    }
+
+    function placeMeasurePoint(point) {
+        var item = items[items.length - 1]
+        if (!isSet(item.start)) {
+            item.start = point
+            pointPlaced("measureStart")
+            return true
+        }
+        item.end = point
+        updateLength(item)
+        measuring = false
+        pointPlaced("measureEnd")
+        return true
+    }
+
+    function updateLength(item) {
+        item.cachedLength = calibrationFactor * pictureDistance(item.start, item.end)
+    }
+
+    // Points are fractions of the canvas, whose proportions are the picture's; the
+    // distance is taken in picture pixels, so that one factor holds in every
+    // direction and keeps holding when the window or the tool panel changes size.
+    function pictureDistance(start, end) {
+        var dx = (end.x - start.x) * pictureSize.width
+        var dy = (end.y - start.y) * pictureSize.height
+        return Math.sqrt(dx * dx + dy * dy)
+    }
+
+    function reset() {
+        calibrating = false
+        calibrated = false
+        calibration = newCalibration()
+        calibrationFactor = 0
+        measuring = false
+        items = []
+        hasItems = false
+    }
+
+    function addItem() {
+        items = items.concat([newItem()])
+        hasItems = true
+        measuring = true
+    }
+
+    // While a measure is being placed, the last item is that incomplete one.
+    function popItem() {
+        if (items.length > 0)
+            items = items.slice(0, -1)
+        hasItems = items.length > 0
+        measuring = false
+    }
+
+    // Two points coinciding give no factor: false then, and nothing changes.
+    function calibrate(reference) {
+        var distance = pictureDistance(calibration.start, calibration.end)
+        if (distance <= 0)
+            return false
+        calibrationFactor = reference / distance
+        return true
+    }
+}

@@ -1,0 +1,167 @@
+.pragma library
+
+// The overlay drawn over the picture, as plain functions of a 2D context and the
+// values to draw; nothing is kept between runs. `v` holds:
+//   w, h: the canvas size; cx, cy, r: the circle's centre and radius in canvas pixels;
+//   border: from the centre to the nearest canvas edge; reach: a length beyond any edge;
+//   font, textSize, textPadding, textColor, mainColor, circleWidth, angleStep10;
+//   line { visible, rotation, color, width }; sector { visible, rotation, angle, color,
+//   width }; measureColor; calibrating; calibration { start, end }; items (measures);
+//   pointer { x, y }: where a segment whose end is not placed yet ends.
+
+function paint(ctx, v) {
+    setStyles(ctx, v)
+    paintCross(ctx, v)
+    paintCircle(ctx, v)
+    paintGraduation(ctx, v)
+    if (v.line.visible)
+        paintGuideLine(ctx, v)
+    if (v.sector.visible)
+        paintSector(ctx, v)
+    if (v.calibrating)
+        paintCalibration(ctx, v)
+    paintMeasures(ctx, v)
+}
+
+function isSet(point) {
+    return point.x >= 0
+}
+
+// The fill style stays the text colour for the whole run: only numbers are filled.
+function setStyles(ctx, v) {
+    ctx.fillStyle = v.textColor
+    ctx.font = v.font
+    ctx.strokeStyle = v.mainColor
+    ctx.textAlign = "center"
+    ctx.textBaseline = "middle"
+}
+
+function toPixels(point, v) {
+    return { "x": point.x * v.w, "y": point.y * v.h }
+}
+
+// Adds a segment from (x, y) outwards at the canvas angle theta to the path.
+function addRay(ctx, x, y, theta, reach) {
+    ctx.moveTo(x, y)
+    ctx.lineTo(x + reach * Math.cos(theta), y + reach * Math.sin(theta))
+}
+
+// Clears a box around the text so that the picture shows behind it, then writes it.
+function writeClearedText(ctx, v, text, x, y) {
+    var tw = ctx.measureText(text).width
+    var pad = v.textPadding
+    ctx.clearRect(x - tw / 2 - pad, y - v.textSize / 2 - pad, tw + 2 * pad, v.textSize + 2 * pad)
+    ctx.fillText(text, x, y)
+}
+
+function paintCross(ctx, v) {
+    ctx.lineWidth = v.circleWidth + 1
+    ctx.beginPath()
+    ctx.moveTo(0, v.cy)
+    ctx.lineTo(v.w, v.cy)
+    ctx.moveTo(v.cx, 0)
+    ctx.lineTo(v.cx, v.h)
+    ctx.stroke()
+}
+
+function paintCircle(ctx, v) {
+    ctx.beginPath()
+    ctx.arc(v.cx, v.cy, v.r, 0, 2 * Math.PI)
+    ctx.stroke()
+}
+
+// Numbers every 5 degrees where there is room around the circle, else every 10 or 20.
+function angleStepTextModulus(distanceToBorder, h) {
+    if (distanceToBorder > 0.3 * h)
+        return 5
+    return distanceToBorder > 0.2 * h ? 10 : 20
+}
+
+// Rays every 5 or 10 degrees outside the circle, clockwise on screen from the
+// right; each carries the user angle of its direction modulo 180 where the
+// modulus allows. The cross already lies rightwards and downwards: no ray there.
+function paintGraduation(ctx, v) {
+    ctx.lineWidth = v.circleWidth
+    var textDist = v.border - v.r - 8
+    var modulus = angleStepTextModulus(v.border, v.h)
+    var step = v.angleStep10 ? 10 : 5
+    for (var k = 0; k < 360 / step; ++k) {
+        var degrees = k * step
+        var theta = degrees * Math.PI / 180
+        var cos = Math.cos(theta)
+        var sin = Math.sin(theta)
+        var px = v.cx + v.r * cos
+        var py = v.cy + v.r * sin
+        if (degrees !== 0 && degrees !== 90) {
+            ctx.beginPath()
+            addRay(ctx, px, py, theta, v.reach)
+            ctx.stroke()
+        }
+        var stepDegrees = 360 - degrees
+        if (stepDegrees % modulus === 0)
+            writeClearedText(ctx, v, String(stepDegrees % 180), px + textDist * cos,
+                             py + textDist * sin)
+    }
+}
+
+// One straight line through the centre at the rotation's user angle.
+function paintGuideLine(ctx, v) {
+    ctx.strokeStyle = v.line.color
+    ctx.lineWidth = v.line.width
+    var a = v.line.rotation * Math.PI / 180
+    ctx.beginPath()
+    addRay(ctx, v.cx, v.cy, -a, v.reach)
+    addRay(ctx, v.cx, v.cy, Math.PI - a, v.reach)
+    ctx.stroke()
+}
+
+// Only the two edges; the sector opens counter-clockwise from the rotation edge.
+function paintSector(ctx, v) {
+    ctx.strokeStyle = v.sector.color
+    ctx.lineWidth = v.sector.width
+    var r = v.sector.rotation * Math.PI / 180
+    var o = v.sector.angle * Math.PI / 180
+    ctx.beginPath()
+    addRay(ctx, v.cx, v.cy, -r, v.reach)
+    addRay(ctx, v.cx, v.cy, -o - r, v.reach)
+    ctx.stroke()
+}
+
+// A segment from the start to the end, or to the pointer while the end is not
+// placed yet, with a small circle at each end. Returns the segment's middle.
+function paintSegment(ctx, v, start, end) {
+    var s = toPixels(start, v)
+    var e = isSet(end) ? toPixels(end, v) : v.pointer
+    ctx.beginPath()
+    ctx.arc(s.x, s.y, 8, 0, 2 * Math.PI)
+    ctx.moveTo(s.x, s.y)
+    ctx.lineTo(e.x, e.y)
+    ctx.stroke()
+    ctx.beginPath()
+    ctx.arc(e.x, e.y, 8, 0, 2 * Math.PI)
+    ctx.stroke()
+    return { "x": (s.x + e.x) / 2, "y": (s.y + e.y) / 2 }
+}
+
+function paintCalibration(ctx, v) {
+    if (!isSet(v.calibration.start))
+        return
+    ctx.lineWidth = 1
+    ctx.strokeStyle = v.measureColor
+    paintSegment(ctx, v, v.calibration.start, v.calibration.end)
+}
+
+// Measures come last, over everything else; each length is written at the
+// middle of its segment with one decimal.
+function paintMeasures(ctx, v) {
+    ctx.lineWidth = 1
+    ctx.strokeStyle = v.measureColor
+    for (var i = 0; i < v.items.length; ++i) {
+        var item = v.items[i]
+        if (!isSet(item.start))
+            continue
+        var middle = paintSegment(ctx, v, item.start, item.end)
+        if (isSet(item.end))
+            writeClearedText(ctx, v, item.cachedLength.toFixed(1), middle.x, middle.y)
+    }
+}
