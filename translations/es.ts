@@ -150,6 +150,14 @@
         <source>The picture could not be opened; choose another JPEG or PNG file.</source>
         <translation>No se pudo abrir la imagen; elija otro archivo JPEG o PNG.</translation>
     </message>
+    <message>
+        <source>The measures and the calibration were cleared for the new picture.</source>
+        <translation>Se borraron las medidas y la calibración para la nueva imagen.</translation>
+    </message>
+    <message>
+        <source>Type a number from %1 to %2.</source>
+        <translation>Escriba un número de %1 a %2.</translation>
+    </message>
 </context>
 <context>
     <name>MainPageForm.ui</name>

@@ -5,6 +5,7 @@ import QtQuick.Layouts 1.15
 import Qt.labs.folderlistmodel 2.15
 import Qt.labs.platform 1.1 as Platform
 import Qt.labs.settings 1.0
+import "lengths.js" as Lengths
 import "overlay.js" as Overlay
 import "pointer.js" as Pointer
 
@@ -27,6 +28,8 @@ MainPageForm {
                                                 + "pt arial, \"Liberation Sans\", sans-serif"
     property int mouseAction: 0
     readonly property real itemSelectionAngleOffset: 1
+    // Also taken this many pixels across a line or an edge, whatever the angle.
+    readonly property real itemSelectionDistance: 6
 
     property alias openImageDialogVisible: openImageDialog.visible
     readonly property bool calibrated: measures.calibrated
@@ -208,6 +211,10 @@ MainPageForm {
     rightEyeRadioButton.onCheckedChanged: eyeLabel.text = rightEyeRadioButton.checked
                                           ? qsTr("R.E.") : qsTr("L.E.")
 
+    // The circle must keep fitting whatever resizes the drawing area: the window, a
+    // new picture of other proportions, the sliding tool panel.
+    drawingRectangle.onWidthChanged: calculateCircleRadiusSliderTo()
+    drawingRectangle.onHeightChanged: calculateCircleRadiusSliderTo()
     containerRectangle.onWidthChanged: updateDrawingRectangleSize()
     containerRectangle.onHeightChanged: updateDrawingRectangleSize()
     onWidthChanged: pageResized()
@@ -230,6 +237,7 @@ MainPageForm {
     image.onSourceSizeChanged: updateDrawingRectangleSize()
     image.onStatusChanged: {
         if (image.status === Image.Ready) {
+            startMeasuresForPicture(image.source)
             pictureLoading.lastShownSource = image.source
             if (!pictureLoading.restoring)
                 loadErrorPopup.close()
@@ -433,6 +441,22 @@ MainPageForm {
         canvas.requestPaint()
     }
 
+    // Measures and their calibration belong to the picture they were taken on: another
+    // patient's photo must not inherit them. A picture shown again (the one restored
+    // after a file that could not be read) keeps its own.
+    function startMeasuresForPicture(source) {
+        var picture = source.toString()
+        if (picture === measures.picture)
+            return
+        measures.picture = picture
+        if (!measures.calibrated && !measures.calibrating && !measures.hasItems)
+            return
+        if (calibrationPopup.visible)
+            calibrationPopup.close()
+        resetMeasures()
+        messageLabel.text = qsTr("The measures and the calibration were cleared for the new picture.")
+    }
+
     // Starts over: every earlier measure goes with the old calibration.
     function calibrateMeasures() {
         resetMeasures()
@@ -554,17 +578,32 @@ MainPageForm {
                     Layout.fillHeight: true
                 }
 
-                // Keeps its value from one calibration to the next.
-                SpinBox {
-                    id: referenceSpinBox
-                    objectName: "referenceSpinBox"
-                    from: 1
-                    to: 1000000
-                    stepSize: 1
-                    value: 1
-                    editable: true
+                // Keeps its text from one calibration to the next. Text that is not a
+                // reference length shows in red, with the range, and cannot be accepted.
+                TextField {
+                    id: referenceField
+                    objectName: "referenceField"
+                    readonly property real value: Lengths.parseReference(text)
+                    readonly property bool acceptable: !isNaN(value)
+                    text: "1"
+                    color: acceptable ? palette.text : "red"
+                    selectByMouse: true
+                    inputMethodHints: Qt.ImhFormattedNumbersOnly
+                    horizontalAlignment: TextInput.AlignHCenter
                     Layout.alignment: Qt.AlignHCenter
-                    Layout.minimumWidth: 64
+                    Layout.preferredWidth: 120
+                    onAccepted: if (acceptable) acceptCalibration(value)
+                }
+
+                Label {
+                    objectName: "referenceRangeLabel"
+                    text: qsTr("Type a number from %1 to %2.").arg(
+                              Lengths.referenceRangeTexts(Qt.locale())[0]).arg(
+                              Lengths.referenceRangeTexts(Qt.locale())[1])
+                    color: "red"
+                    opacity: referenceField.acceptable ? 0 : 1
+                    horizontalAlignment: Text.AlignHCenter
+                    Layout.fillWidth: true
                 }
 
                 RowLayout {
@@ -582,7 +621,8 @@ MainPageForm {
                         objectName: "acceptButton"
                         text: qsTr("Accept")
                         Layout.fillWidth: true
-                        onClicked: acceptCalibration(referenceSpinBox.value)
+                        enabled: referenceField.acceptable
+                        onClicked: acceptCalibration(referenceField.value)
                     }
                 }
             }
@@ -665,17 +705,20 @@ MainPageForm {
 
     function isOnGuideLine(p) {
         return lineVisibleSwitch.checked && Pointer.isOnLine(p, lineRotationSlider.value,
-                                                             itemSelectionAngleOffset)
+                                                             itemSelectionAngleOffset,
+                                                             itemSelectionDistance)
     }
 
     function isOnRotationEdge(p) {
         return compassVisibleSwitch.checked && Pointer.isOnRay(p, compassRotationSlider.value,
-                                                               itemSelectionAngleOffset)
+                                                               itemSelectionAngleOffset,
+                                                               itemSelectionDistance)
     }
 
     function isOnAngleEdge(p) {
         var edge = (compassRotationSlider.value + compassAngleSlider.value) % 360
-        return compassVisibleSwitch.checked && Pointer.isOnRay(p, edge, itemSelectionAngleOffset)
+        return compassVisibleSwitch.checked && Pointer.isOnRay(p, edge, itemSelectionAngleOffset,
+                                                               itemSelectionDistance)
     }
 
     function isInCircle(p) {

@@ -14,6 +14,9 @@ QtObject {
     // The picture's own size, or the drawing area's while there is no picture.
     property size pictureSize: Qt.size(0, 0)
 
+    // The picture the measures were taken on, as its source.
+    property string picture: ""
+
     // which: "calibrationStart", "calibrationEnd", "measureStart" or "measureEnd".
     signal pointPlaced(string which)
 

@@ -24,14 +24,31 @@ function isOnAngle(degrees, target, tolerance) {
     return Math.abs(degrees - target) <= tolerance
 }
 
-function isOnLine(p, rotation, tolerance) {
-    return isOnAngle(p.betadeg, rotation, tolerance)
+// How far the pointer lies across the line through the centre at the user angle
+// `degrees`, in canvas pixels; `along` is how far it lies in that direction.
+function offsetFrom(p, degrees) {
+    var a = degrees * Math.PI / 180
+    return {
+        "across": Math.abs(p.dx * Math.sin(a) + p.dy * Math.cos(a)),
+        "along": p.dx * Math.cos(a) - p.dy * Math.sin(a)
+    }
 }
 
-function isOnRay(p, direction, tolerance) {
-    return isOnAngle(p.gammadeg, direction, tolerance)
+// Within `tolerance` degrees of the line's direction, or within `reach` pixels across
+// it: near the centre a degree is less than a pixel wide.
+function isOnLine(p, rotation, tolerance, reach) {
+    return isOnAngle(p.betadeg, rotation, tolerance) || offsetFrom(p, rotation).across <= reach
+}
+
+// The same for a ray from the centre, on its own side of the centre only.
+function isOnRay(p, direction, tolerance, reach) {
+    if (isOnAngle(p.gammadeg, direction, tolerance))
+        return true
+    var offset = offsetFrom(p, direction)
+    return offset.along >= 0 && offset.across <= reach
 }
 
 function isInCircle(p, radius) {
     return p.dist <= radius
 }
+

@@ -46,6 +46,19 @@ QImage photoLikeImage(int width, int height)
     return image;
 }
 
+// Each pixel's colour spells its own place: red and green the low bytes of x and y,
+// blue their high nibbles, so that a magnified view can be checked pixel by pixel.
+QImage coordinateCodedImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8));
+    }
+    return image;
+}
+
 QByteArray encoded(const QImage &image, const char *format)
 {
     QByteArray bytes;
@@ -107,6 +120,8 @@ bool writeReadablePictures(const QDir &folder)
            writeFile(folder, "scan.PNG", encoded(twoColourImage(300, 200, red, green), "PNG")) &&
            writeFile(folder, "eye.Jpeg", encoded(twoColourImage(200, 300, blue, green), "JPEG")) &&
            writeFile(folder, "upright-by-exif.jpg", withExifOrientation(sideways, 6)) &&
+           writeFile(folder, "coded-2400x1600.png",
+                     encoded(coordinateCodedImage(2400, 1600), "PNG")) &&
            writeFile(folder, "photo-6000x4000.jpg", encoded(photoLikeImage(6000, 4000), "JPEG"));
 }
 

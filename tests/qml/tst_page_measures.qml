@@ -41,10 +41,10 @@ Item {
         }
 
         function typeReference(value) {
-            var spinBox = findChild(popup.contentItem, "referenceSpinBox")
-            mouseClick(spinBox.contentItem)
+            var field = findChild(popup.contentItem, "referenceField")
+            mouseClick(field)
             keySequence(StandardKey.SelectAll)
-            String(value).split("").forEach(function (digit) { keyClick(digit) })
+            String(value).split("").forEach(function (character) { keyClick(character) })
         }
 
         function placeCalibration(start, end) {
@@ -172,8 +172,6 @@ Item {
             page.addMeasure()
             compare(measures.items.length, 2, "a second Add while measuring is ignored")
             clickCanvas(0.3, 0.3)
-            // A new picture leaves the measures as they are.
-            loadPicture("landscape-800x400.png")
             verify(page.measuring)
             compare(page.messageLabel.text, "Click on the ending point.")
 
@@ -211,9 +209,73 @@ Item {
         function test_referenceOfferedAgain() {
             calibrate([0.2, 0.2], [0.6, 0.2], 250)
             placeCalibration([0.2, 0.2], [0.6, 0.6])
-            compare(findChild(popup.contentItem, "referenceSpinBox").value, 250)
+            compare(findChild(popup.contentItem, "referenceField").text, "250")
             acceptPopup()
             verify(page.calibrated)
+        }
+
+        // Decimals with either sign are taken as typed; anything else cannot be accepted.
+        function test_referenceTyping_data() {
+            return [
+                { tag: "point", text: "11.5", value: 11.5 },
+                { tag: "comma", text: "11,5", value: 11.5 },
+                { tag: "three places", text: "0.125", value: 0.125 },
+                { tag: "smallest", text: "0.001", value: 0.001 },
+                { tag: "not a number", text: "abc" },
+                { tag: "two signs", text: "1.000,5" },
+                { tag: "below the range", text: "0.0005" },
+                { tag: "above the range", text: "1000000.5" }
+            ]
+        }
+
+        function test_referenceTyping(data) {
+            placeCalibration([0.2, 0.5], [0.6, 0.5])
+            typeReference(data.text)
+            var field = findChild(popup.contentItem, "referenceField")
+            var accept = findChild(popup.contentItem, "acceptButton")
+            var range = findChild(popup.contentItem, "referenceRangeLabel")
+            compare(field.text, data.text)
+            compare(accept.enabled, data.value !== undefined)
+            compare(range.opacity, data.value !== undefined ? 0 : 1)
+            compare(range.text, "Type a number from 0.001 to 1,000,000.")
+            if (data.value === undefined) {
+                mouseClick(accept)
+                keyClick(Qt.Key_Return)
+                verify(popup.visible && page.calibrating, "refused text was accepted")
+                keyClick(Qt.Key_Escape)
+                tryCompare(popup, "visible", false)
+                return
+            }
+            keyClick(Qt.Key_Return)
+            tryCompare(popup, "visible", false)
+            verify(page.calibrated)
+            fuzzyCompare(measure([0.2, 0.5], [0.6, 0.5]), data.value, 1e-9)
+        }
+
+        // Another picture starts with no measures and no calibration; the tools stay.
+        function test_newPictureClearsMeasures() {
+            loadPicture("landscape-800x400.png")
+            page.lineVisibleSwitch.checked = true
+            page.lineRotationSlider.value = 30
+            page.circleX = 0.4
+            calibrate([0.1, 0.5], [0.5, 0.5], 10)
+            measure([0.1, 0.1], [0.3, 0.1])
+            measure([0.2, 0.2], [0.2, 0.6])
+            compare(measures.items.length, 2)
+
+            loadPicture("wide-2000x1000.jpg")
+            verify(!page.calibrated && !page.hasMeasures)
+            compare(measures.items.length, 0)
+            compare(page.messageLabel.text,
+                    "The measures and the calibration were cleared for the new picture.")
+            verify(page.lineVisibleSwitch.checked)
+            compare(page.lineRotationSlider.value, 30)
+            compare(page.circleX, 0.4)
+
+            // Without anything to clear, nothing is said.
+            page.resetMeasures()
+            loadPicture("landscape-800x400.png")
+            compare(page.messageLabel.text, "")
         }
     }
 }

@@ -96,12 +96,15 @@ Item {
                         { "tag": "outside, nothing shown", "dx": 230, "dy": -100, "hand": false },
                         { "tag": "line 0, above right arm", "line": 0, "dx": 230, "dy": -2, "hand": true },
                         { "tag": "line 0, below left arm", "line": 0, "dx": -230, "dy": 2, "hand": true },
-                        { "tag": "line 0, below right arm", "line": 0, "dx": 230, "dy": 2, "hand": false },
-                        { "tag": "line 0, above left arm", "line": 0, "dx": -230, "dy": -2, "hand": false },
+                        { "tag": "line 0, below right arm, 8 px across", "line": 0, "dx": 230, "dy": 8, "hand": false },
+                        { "tag": "line 0, below right arm, 5 px across", "line": 0, "dx": 230, "dy": 5, "hand": true },
+                        { "tag": "line 0, above left arm, 8 px across", "line": 0, "dx": -230, "dy": -8, "hand": false },
                         { "tag": "line 0, 0.57 degrees off", "line": 0, "dx": 200, "dy": -2, "hand": true },
-                        { "tag": "line 0, 1.15 degrees off", "line": 0, "dx": 200, "dy": -4, "hand": false },
+                        { "tag": "line 0, 2 degrees and 7 px off", "line": 0, "dx": 200, "dy": -7, "hand": false },
                         { "tag": "line 45 inside the circle", "line": 45, "dx": 50, "dy": -50, "hand": true },
-                        { "tag": "rotation edge 0, at 359.5", "sector": [0, 30], "dx": 230, "dy": 2, "hand": false },
+                        { "tag": "rotation edge 0, 8 px across", "sector": [0, 30], "dx": 230, "dy": 8, "hand": false },
+                        { "tag": "rotation edge 0, at 359.5", "sector": [0, 30], "dx": 230, "dy": 2, "hand": true },
+                        { "tag": "rotation edge 0, behind the centre", "sector": [0, 30], "dx": -230, "dy": 2, "hand": false },
                         { "tag": "rotation edge 0, at 0.5", "sector": [0, 30], "dx": 230, "dy": -2, "hand": true },
                         { "tag": "angle edge at 60", "sector": [30, 30], "dx": 97, "dy": -168, "hand": true },
                         { "tag": "angle edge past 360", "sector": [350, 20], "dx": 230, "dy": -41, "hand": true },
@@ -235,19 +238,23 @@ Item {
             release({ "x": 10, "y": 399 })
         }
 
-        // A new picture shrinks the canvas to 600 x 300 but leaves the radius at 128, so
-        // the circle and its margin no longer fit between top and bottom: the lower
-        // limit (300 - 159) wins. The radius range then follows the new place.
-        function test_circleTooBigForCanvas() {
+        // A new picture shrinks the canvas to 600 x 300: the radius range follows at once
+        // (150 - 31), and again for a portrait picture (200 x 400: 100 - 31), pulling the
+        // radius down with it, so that the circle and its numbers stay on the canvas.
+        function test_radiusRangeFollowsNewPicture() {
             page.image.source = PageTest.pictureUrl("wide-2000x1000.jpg")
             tryCompare(page.canvas, "height", 300)
-            compare(page.circleRadiusSlider.value, 128)
-            press({ "x": 310, "y": 150 })
-            dragTo({ "x": 311, "y": 150 })
+            compare(page.circleRadiusSlider.to, 119)
+            compare(page.circleRadiusSlider.value, 119)
+            page.image.source = PageTest.pictureUrl("tall-1000x2000.png")
+            tryCompare(page.canvas, "width", 200)
+            compare(page.circleRadiusSlider.to, 69)
+            compare(page.circleRadiusSlider.value, 69)
+            press(at(10, 10))
+            dragTo(at(11, 10))
             compare(page.mouseAction, 4)
-            fuzzyCompare(centre().y, 141, 1e-9)
-            compare(page.circleRadiusSlider.value, 110)
-            release({ "x": 311, "y": 150 })
+            fuzzyCompare(centre().x, 100, 1e-9)
+            release(at(11, 10))
         }
 
         // A 400 x 300 picture makes the canvas 533.3 wide, its left edge between two
@@ -355,7 +362,7 @@ Item {
             paintSpy.wait(5000)
             var popup = findChild(page, "calibrationPopup")
             tryCompare(popup, "opened", true)
-            findChild(page, "referenceSpinBox").value = 10
+            findChild(page, "referenceField").text = "10"
             mouseClick(findChild(page, "acceptButton"))
             tryCompare(page, "calibrated", true)
 
@@ -373,6 +380,18 @@ Item {
             verify(!page.measuring)
             compare(page.messageLabel.text, "")
             paintSpy.wait(5000)
+        }
+
+        // Near the centre a degree is less than a pixel: the line is taken 5 pixels
+        // across it, before the circle.
+        function test_lineTakenNearCentre() {
+            showLine(45)
+            press(at(18, -11)) // 31.4 degrees, 4.95 pixels across the line
+            dragTo(at(18, -12))
+            compare(page.mouseAction, 1)
+            compare(centre().x, 300)
+            compare(page.lineRotationSlider.value, 34)
+            release(at(18, -12))
         }
     }
 }
