@@ -233,6 +233,10 @@
         <source>Width</source>
         <translation>Ancho</translation>
     </message>
+    <message>
+        <source>Magnifier</source>
+        <translation>Lupa</translation>
+    </message>
 </context>
 <context>
     <name>PrintHelper</name>

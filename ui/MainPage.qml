@@ -52,6 +52,7 @@ MainPageForm {
         property int circleWidth: 1
         property int lineWidth: 1
         property int compassWidth: 1
+        property bool magnifier: true
     }
 
     // ---- Start-up, page state and control wiring ------------------------------
@@ -99,6 +100,7 @@ MainPageForm {
         compassWidthSpinBox.value = settings.compassWidth
         updateCompassLabelText()
         updateDrawingRectangleSize()
+        magnifierSwitch.checked = settings.magnifier
         canvas.requestPaint()
     }
 
@@ -422,21 +424,29 @@ MainPageForm {
         onPointPlaced: showPointPlaced(which)
     }
 
+    // A point just placed can be nudged, but not the calibration's end: the popup then
+    // takes the keys, and the factor is fixed once it is accepted.
     function showPointPlaced(which) {
+        var item = measures.items[measures.items.length - 1]
         if (which === "calibrationStart") {
             messageLabel.text = qsTr("Click on the calibration ending point.")
+            nudgePoint(measures.calibration.start, null, measures.calibration.end)
         } else if (which === "calibrationEnd") {
             messageLabel.text = ""
+            endNudging()
             calibrationPopup.open()
         } else if (which === "measureStart") {
             messageLabel.text = qsTr("Click on the ending point.")
+            nudgePoint(item.start, item, item.end)
         } else {
             messageLabel.text = ""
+            nudgePoint(item.end, item, item.start)
         }
     }
 
     function resetMeasures() {
         measures.reset()
+        endNudging()
         messageLabel.text = ""
         canvas.requestPaint()
     }
@@ -474,6 +484,7 @@ MainPageForm {
 
     function popMeasure() {
         measures.popItem()
+        endNudging()
         messageLabel.text = ""
         canvas.requestPaint()
     }
@@ -695,7 +706,13 @@ MainPageForm {
     // mouseAction holds what a drag has taken: 0 nothing, 1 the guide line, 2 the
     // sector's rotation edge, 3 its angle edge, 4 the circle. Only a move with no
     // button held ends it, so a new press before moving continues the old drag.
-    canvasMouseArea.onPositionChanged: handlePointerMove()
+    canvasMouseArea.onPositionChanged: {
+        handlePointerMove()
+        nudging.shown = false
+        updateMagnifier()
+    }
+    canvasMouseArea.onReleased: updateMagnifier()
+    canvasMouseArea.onContainsMouseChanged: updateMagnifier()
     canvasMouseArea.onClicked: handleCanvasClick(mouse)
     canvasMouseArea.onWheel: handleWheel(wheel)
 
@@ -761,6 +778,7 @@ MainPageForm {
         if (mouseAction === 0 && hit) {
             mouseAction = mode
             canvasMouseArea.cursorShape = Qt.PointingHandCursor
+            nudgeEdge(mode)
         }
         return mouseAction === mode
     }
@@ -807,6 +825,7 @@ MainPageForm {
                 return
             mouseAction = 4
             canvasMouseArea.cursorShape = Qt.PointingHandCursor
+            endNudging()
             lastMouseOnCircleX = x
             lastMouseOnCircleY = y
         }
@@ -821,12 +840,87 @@ MainPageForm {
         canvas.requestPaint()
     }
 
-    // Clicks place calibration and measure points; at any other time they do nothing.
+    // Clicks place calibration and measure points; at any other time they only end
+    // nudging, unless the click is the release that ends a drag of the line or an edge.
     function handleCanvasClick(mouse) {
-        if (!measures.calibrating && !measures.measuring)
+        if (!measures.calibrating && !measures.measuring) {
+            if (mouseAction < 1 || mouseAction > 3)
+                endNudging()
             return
+        }
         if (measures.placePoint(mouse.x / canvas.width, mouse.y / canvas.height))
             canvas.requestPaint()
+        updateMagnifier()
+    }
+
+    // ---- Nudging by arrow keys ----------------------------------------------------
+
+    // Right after a point is placed, the arrow keys move it by one picture pixel (ten
+    // with Shift); after the guide line or a sector edge was taken, they turn it by a
+    // tenth of a degree (one with Shift). The next click or Escape ends it. Mouse drags
+    // keep whole degrees.
+    QtObject {
+        id: nudging
+        property var point: null
+        property var item: null // the measure the point belongs to, if any
+        property var otherEnd: null // the segment's other end, shown in the magnifier
+        property int edge: 0 // the mouseAction of the line or edge last taken
+        property bool shown: false // the magnifier shows the point, not the pointer
+    }
+
+    function nudgePoint(point, item, otherEnd) {
+        nudging.point = point
+        nudging.item = item
+        nudging.otherEnd = otherEnd
+        nudging.edge = 0
+        nudging.shown = false
+    }
+
+    function nudgeEdge(mode) {
+        nudgePoint(null, null, null)
+        nudging.edge = mode
+    }
+
+    function endNudging() {
+        nudgeEdge(0)
+        updateMagnifier()
+    }
+
+    canvasMouseArea.onPressed: page.forceActiveFocus()
+    Keys.onEscapePressed: {
+        event.accepted = nudging.point !== null || nudging.edge !== 0
+        endNudging()
+    }
+    Keys.onPressed: nudgeByKey(event)
+
+    function nudgeByKey(event) {
+        var dx = event.key === Qt.Key_Right ? 1 : event.key === Qt.Key_Left ? -1 : 0
+        var dy = event.key === Qt.Key_Down ? 1 : event.key === Qt.Key_Up ? -1 : 0
+        if (dx === 0 && dy === 0)
+            return
+        var coarse = (event.modifiers & Qt.ShiftModifier) !== 0
+        if (nudging.point) {
+            var step = coarse ? 10 : 1
+            measures.nudgePoint(nudging.point, nudging.item, dx * step, dy * step)
+            nudging.shown = true
+            updateMagnifier()
+        } else if (nudging.edge !== 0) {
+            turnEdge(nudging.edge, (dx - dy) * (coarse ? 1 : 0.1))
+        } else {
+            return
+        }
+        event.accepted = true
+        canvas.requestPaint()
+    }
+
+    // Right and up turn counter-clockwise, as the angles count.
+    function turnEdge(mode, delta) {
+        if (mode === 1)
+            lineRotationSlider.value = Pointer.turned(lineRotationSlider.value, delta, 180)
+        else if (mode === 2)
+            compassRotationSlider.value = Pointer.turned(compassRotationSlider.value, delta, 360)
+        else
+            compassAngleSlider.value = Pointer.turned(compassAngleSlider.value, delta, 360)
     }
 
     // One notch (120) away from the user enlarges the circle by 2 pixels; only with no
@@ -838,6 +932,68 @@ MainPageForm {
             return
         circleRadiusSlider.value = circleRadiusSlider.value + 2 * wheel.angleDelta.y / 120
         canvas.requestPaint()
+    }
+
+    // ---- Magnifier -------------------------------------------------------------------
+
+    Loupe {
+        id: magnifier
+        objectName: "magnifier"
+        z: 10
+        visible: false
+        source: image.source
+        pictureSize: image.sourceSize
+        screenScale: image.sourceSize.width > 0 ? canvas.width / image.sourceSize.width : 1
+        segmentColor: settings.measureColor
+    }
+
+    magnifierSwitch.onCheckedChanged: {
+        settings.magnifier = magnifierSwitch.checked
+        updateMagnifier()
+    }
+
+    // Shown while a point is being placed or nudged and while the guide line or a
+    // sector edge is dragged; beside the pointer, inside the page.
+    function updateMagnifier() {
+        var focus = magnifierFocus()
+        magnifier.visible = settings.magnifier && image.status === Image.Ready && focus !== null
+        if (!magnifier.visible)
+            return
+        var toPicture = function (p) {
+            return Qt.point(p.x / canvas.width * image.sourceSize.width,
+                            p.y / canvas.height * image.sourceSize.height)
+        }
+        magnifier.focusPoint = toPicture(focus.point)
+        magnifier.segmentEnd = focus.other ? toPicture(focus.other) : null
+        var onPage = canvas.mapToItem(page, focus.point.x, focus.point.y)
+        var place = Pointer.magnifierPlace(onPage.x, onPage.y, magnifier.width, 24, page.width,
+                                           page.height)
+        magnifier.x = place.x
+        magnifier.y = place.y
+    }
+
+    // Where the magnifier looks and the other end of the segment there, if any, in
+    // canvas pixels; null when it has nothing to show.
+    function magnifierFocus() {
+        var toCanvas = function (point) {
+            return measures.isSet(point) ? { "x": point.x * canvas.width,
+                                             "y": point.y * canvas.height } : null
+        }
+        if (nudging.point && nudging.shown)
+            return { "point": toCanvas(nudging.point), "other": toCanvas(nudging.otherEnd) }
+        var pointer = { "x": canvasMouseArea.mouseX, "y": canvasMouseArea.mouseY }
+        if ((measures.calibrating || measures.measuring) && canvasMouseArea.containsMouse)
+            return { "point": pointer, "other": toCanvas(segmentStartBeingPlaced()) }
+        if (mouseAction >= 1 && mouseAction <= 3 && canvasMouseArea.pressed)
+            return { "point": pointer, "other": null }
+        return null
+    }
+
+    function segmentStartBeingPlaced() {
+        if (measures.calibrating)
+            return measures.calibration.start
+        var item = measures.items[measures.items.length - 1]
+        return measures.measuring && item ? item.start : measures.unsetPoint()
     }
 
     // ---- Colour dialogs -------------------------------------------------------------

@@ -40,6 +40,7 @@ Item {
     property alias circleWidthSpinBox: circleWidthSpinBox
     property alias lineWidthSpinBox: lineWidthSpinBox
     property alias compassWidthSpinBox: compassWidthSpinBox
+    property alias magnifierSwitch: magnifierSwitch
 
     Rectangle {
         id: containerRectangle
@@ -475,6 +476,16 @@ Item {
                 id: printButton
                 text: qsTr("Print")
                 Layout.topMargin: 8
+                Layout.fillWidth: true
+            }
+
+            Switch {
+                id: magnifierSwitch
+                text: qsTr("Magnifier")
+                checked: true
+                padding: 0
+                spacing: 8
+                Layout.topMargin: 24
                 Layout.fillWidth: true
             }
         }

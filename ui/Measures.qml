@@ -87,6 +87,17 @@ QtObject {
         return Math.sqrt(dx * dx + dy * dy)
     }
 
+    // Moves a placed point by whole picture pixels, kept on the picture, and brings
+    // the length of the measure it belongs to (if any) up to date.
+    function nudgePoint(point, item, dx, dy) {
+        if (pictureSize.width <= 0 || pictureSize.height <= 0)
+            return
+        point.x = Math.min(1, Math.max(0, point.x + dx / pictureSize.width))
+        point.y = Math.min(1, Math.max(0, point.y + dy / pictureSize.height))
+        if (item && isSet(item.start) && isSet(item.end))
+            updateLength(item)
+    }
+
     function reset() {
         calibrating = false
         calibrated = false

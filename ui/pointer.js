@@ -52,3 +52,21 @@ function isInCircle(p, radius) {
     return p.dist <= radius
 }
 
+// An angle turned by `delta` degrees, kept to tenths and within [0, period): a
+// guide line repeats every 180 degrees, a sector edge every 360.
+function turned(degrees, delta, period) {
+    var tenths = Math.round((degrees + delta) * 10) % (period * 10)
+    return (tenths < 0 ? tenths + period * 10 : tenths) / 10
+}
+
+// Where a square magnifier of `size` goes for a pointer at (x, y) inside bounds of
+// width w and height h: up and to the right of it, `gap` away, or on the other side
+// where that would leave the bounds, so that it never covers the pointer.
+function magnifierPlace(x, y, size, gap, w, h) {
+    var left = x + gap + size <= w ? x + gap : x - gap - size
+    var top = y - gap - size >= 0 ? y - gap - size : y + gap
+    return {
+        "x": Math.max(0, Math.min(left, w - size)),
+        "y": Math.max(0, Math.min(top, h - size))
+    }
+}

@@ -48,7 +48,7 @@ Item {
             var defaults = {
                 "angleStep10": true, "angleStepTextColor": "#ffff00", "compassColor": "#00ffff",
                 "lineColor": "#ff00ff", "mainColor": "#ffffff", "measureColor": "#ff0000",
-                "circleWidth": 1, "lineWidth": 1, "compassWidth": 1
+                "circleWidth": 1, "lineWidth": 1, "compassWidth": 1, "magnifier": true
             }
             for (var key in defaults)
                 store.setValue(key, defaults[key])
@@ -74,8 +74,10 @@ Item {
             clickUp(page.compassWidthSpinBox, 4)
             compare(page.compassWidthSpinBox.value, 4)
             page.lineRotationSlider.value = 10
+            mouseClick(page.magnifierSwitch)
 
             restart()
+            verify(!page.magnifierSwitch.checked)
             verify(page.angleStep5RadioButton.checked)
             verify(!page.angleStep10RadioButton.checked)
             compare(settings.angleStep10, false)

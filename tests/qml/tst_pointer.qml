@@ -383,8 +383,9 @@ Item {
         }
 
         // Near the centre a degree is less than a pixel: the line is taken 5 pixels
-        // across it, before the circle.
-        function test_lineTakenNearCentre() {
+        // across it, before the circle, and then turned by the arrow keys in tenths
+        // of a degree (whole degrees with Shift) until Escape.
+        function test_lineTakenNearCentreAndTurnedByKeys() {
             showLine(45)
             press(at(18, -11)) // 31.4 degrees, 4.95 pixels across the line
             dragTo(at(18, -12))
@@ -392,6 +393,67 @@ Item {
             compare(centre().x, 300)
             compare(page.lineRotationSlider.value, 34)
             release(at(18, -12))
+            keyClick(Qt.Key_Right)
+            compare(page.lineRotationSlider.value, 34.1)
+            compare(page.lineLabel.text, "\u2205 34.1\u00ba")
+            keyClick(Qt.Key_Down, Qt.ShiftModifier)
+            keyClick(Qt.Key_Down)
+            compare(page.lineRotationSlider.value, 33)
+            compare(page.lineLabel.text, "\u2205 33\u00ba")
+            keyClick(Qt.Key_Escape)
+            keyClick(Qt.Key_Up)
+            compare(page.lineRotationSlider.value, 33)
+        }
+
+        // A point just placed moves by one picture pixel per arrow key, ten with Shift,
+        // and its measure's length follows exactly, until the next click. The 800 x 400
+        // picture fills a 600 x 300 canvas; a factor of 1 gives picture pixels.
+        function test_nudgePointsByKeys() {
+            page.image.source = PageTest.pictureUrl("landscape-800x400.png")
+            tryCompare(page.canvas, "height", 300)
+            measures.calibrated = true
+            measures.calibrationFactor = 1
+            page.addMeasure()
+            mouseClick(page.canvas, 150, 150) // picture (200, 200)
+            keyClick(Qt.Key_Right)
+            mouseClick(page.canvas, 450, 150) // picture (600, 200)
+            fuzzyCompare(measures.items[0].cachedLength, 399, 1e-9)
+            keyClick(Qt.Key_Right, Qt.ShiftModifier)
+            keyClick(Qt.Key_Down)
+            var nudged = Math.sqrt(409 * 409 + 1)
+            fuzzyCompare(measures.items[0].cachedLength, nudged, 1e-9)
+            mouseClick(page.canvas, 10, 10)
+            keyClick(Qt.Key_Right)
+            fuzzyCompare(measures.items[0].cachedLength, nudged, 1e-9)
+        }
+
+        // While a point is placed the magnifier shows the picture's own pixels at the
+        // pointer: 1:1 here, each pixel's colour spelling its place (red the low byte
+        // of x, green of y), with the segment being placed running to its start.
+        function test_magnifier() {
+            var magnifier = findChild(page, "magnifier")
+            page.image.source = PageTest.pictureUrl("coded-2400x1600.png")
+            tryCompare(page.canvas, "width", 600)
+            page.calibrateMeasures()
+            mouseClick(page.canvas, 150, 100)
+            mouseMove(page.canvas, 160, 100) // picture (640, 400)
+            verify(magnifier.visible)
+            var shot = grabImage(magnifier)
+            for (var d = 0; d <= 2; ++d) {
+                compare(Math.round(shot.pixel(80 + d, 80).r * 255), (640 + d) & 255)
+                compare(Math.round(shot.pixel(80, 80 + d).g * 255), (400 + d) & 255)
+            }
+            compare(shot.pixel(60, 80), Qt.rgba(1, 0, 0, 1), "the segment towards its start")
+            var pointer = page.canvas.mapToItem(page, 160, 100)
+            verify(pointer.x < magnifier.x || pointer.y > magnifier.y + magnifier.height)
+
+            mouseClick(page.magnifierSwitch)
+            mouseMove(page.canvas, 300, 100)
+            verify(!magnifier.visible, "switched off")
+            mouseClick(page.magnifierSwitch)
+            page.resetMeasures()
+            mouseMove(page.canvas, 302, 100)
+            verify(!magnifier.visible, "nothing placed or dragged")
         }
     }
 }

@@ -1,0 +1,79 @@
+import QtQuick 2.15
+
+// A magnified view of the picture around one point, drawn from the picture's own
+// pixels (the file at full resolution, shared with the page's image through the
+// pixmap cache), never by enlarging what the screen shows. A thin cross marks the
+// point itself; a segment runs from it towards the other end of the segment being
+// placed, when there is one.
+Item {
+    id: loupe
+
+    property url source: ""
+    // The picture's size in pixels, and how many screen pixels one of them takes on
+    // the canvas.
+    property size pictureSize: Qt.size(0, 0)
+    property real screenScale: 1
+    // Points in picture pixels; the segment's other end may be null.
+    property point focusPoint: Qt.point(0, 0)
+    property var segmentEnd: null
+    property color segmentColor: "red"
+    // Screen pixels per picture pixel: 1:1, or four times the canvas where that is more.
+    readonly property real zoom: Math.max(1, 4 * screenScale)
+
+    width: 160
+    height: 160
+    clip: true
+
+    Rectangle {
+        anchors.fill: parent
+        color: "black"
+    }
+
+    Image {
+        id: picture
+        objectName: "loupePicture"
+        source: loupe.visible ? loupe.source : ""
+        autoTransform: true
+        smooth: false
+        x: Math.round(loupe.width / 2 - loupe.focusPoint.x * loupe.zoom)
+        y: Math.round(loupe.height / 2 - loupe.focusPoint.y * loupe.zoom)
+        width: loupe.pictureSize.width * loupe.zoom
+        height: loupe.pictureSize.height * loupe.zoom
+    }
+
+    Rectangle {
+        readonly property real dx: loupe.segmentEnd
+                                   ? (loupe.segmentEnd.x - loupe.focusPoint.x) * loupe.zoom : 0
+        readonly property real dy: loupe.segmentEnd
+                                   ? (loupe.segmentEnd.y - loupe.focusPoint.y) * loupe.zoom : 0
+        visible: loupe.segmentEnd !== null
+        x: loupe.width / 2
+        y: loupe.height / 2
+        width: Math.sqrt(dx * dx + dy * dy)
+        height: 1
+        color: loupe.segmentColor
+        transformOrigin: Item.Left
+        rotation: Math.atan2(dy, dx) * 180 / Math.PI
+    }
+
+    // The cross leaves the pixel under the point itself uncovered.
+    Repeater {
+        model: [[-13, 0, 10, 1], [4, 0, 10, 1], [0, -13, 1, 10], [0, 4, 1, 10]]
+        Rectangle {
+            x: loupe.width / 2 + modelData[0]
+            y: loupe.height / 2 + modelData[1]
+            width: modelData[2]
+            height: modelData[3]
+            color: "white"
+            border.color: "black"
+            border.width: 0
+        }
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: "transparent"
+        border.color: "white"
+        border.width: 1
+    }
+}
