@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Overlay painting benchmark: the page's paint procedure on a 1600 x 1000 canvas
-with 72 degree numbers, the guide line, the sector and 20 measures, and a circle
-drag of 300 real pointer moves (one every 2 ms at most).
+with 72 degree numbers, the guide line, the sector and 20 measures, a circle
+drag of 300 real pointer moves (one every 2 ms at most), and the same number of
+moves dragging the guide line over a 6000 x 4000 photo with the magnifier on and
+then off (the test pictures come from the build's tests/pictures folder).
 
     bench/overlay.py [--build DIR] [--runs N] [--strategy S] [--target T]
 
@@ -14,8 +16,8 @@ Prints each run's figures; asserts nothing.
 
 Figures: script = the paint handler alone; drawing = from the end of the handler
 until the canvas reports its texture painted; request to drawn = from a repaint
-request to that report; drag = frames per second while the circle is dragged,
-and the time between frames.
+request to that report; drag = frames per second while the circle or the
+guide line is dragged, and the time between frames.
 """
 import argparse
 import os

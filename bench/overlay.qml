@@ -161,5 +161,60 @@ Item {
             compare(page.mouseAction, 4)
             verify(paints - p0 > 0)
         }
+
+        // The test pictures, written by the build next to the test runner.
+        function pictureUrl(name) {
+            var runner = Qt.application.arguments[0]
+            return "file://" + runner.substring(0, runner.lastIndexOf("/bin/")) + "/tests/pictures/"
+                    + name
+        }
+
+        // The guide line swung to and fro around 45 degrees, 300 pixels out, by 300
+        // real pointer moves; the magnifier follows the pointer when it is on.
+        function lineDrag(what, magnifierOn) {
+            var c = page.canvas
+            var cx = page.circleX * c.width
+            var cy = page.circleY * c.height
+            var at = function (degrees) {
+                var a = degrees * Math.PI / 180
+                return { "x": cx + 300 * Math.cos(a), "y": cy - 300 * Math.sin(a) }
+            }
+            page.lineRotationSlider.value = 45
+            var start = at(45)
+            mouseMove(c, start.x, start.y)
+            mousePress(c, start.x, start.y)
+            var p0 = paints
+            var f0 = frames
+            frameTimes = []
+            var t0 = Date.now()
+            for (var i = 1; i <= 300; ++i) {
+                var p = at(45 + 40 * Math.sin(i * Math.PI / 75))
+                mouseMove(c, p.x, p.y, 2, Qt.LeftButton)
+            }
+            var seconds = (Date.now() - t0) / 1000
+            compare(page.mouseAction, 1)
+            compare(findChild(page, "magnifier").visible, magnifierOn)
+            mouseRelease(c, start.x, start.y)
+            var intervals = []
+            for (var k = 1; k < frameTimes.length; ++k)
+                intervals.push(frameTimes[k] - frameTimes[k - 1])
+            console.log(what + ": 300 pointer moves in " + seconds.toFixed(2) + " s, "
+                        + (paints - p0) + " paints, " + (frames - f0) + " frames, "
+                        + ((frames - f0) / seconds).toFixed(1) + " frames per second")
+            report("  time per frame", intervals)
+            verify(paints - p0 > 0)
+        }
+
+        // On a 6000 x 4000 photo, as users measure on.
+        function test_3_lineDragWithAndWithoutMagnifier() {
+            page.image.source = pictureUrl("photo-6000x4000.jpg")
+            tryCompare(page.image, "status", Image.Ready, 30000)
+            page.lineVisibleSwitch.checked = true
+            page.magnifierSwitch.checked = true
+            lineDrag("guide line drag on a 6000 x 4000 photo, magnifier on", true)
+            page.magnifierSwitch.checked = false
+            lineDrag("guide line drag on a 6000 x 4000 photo, magnifier off", false)
+            page.magnifierSwitch.checked = true
+        }
     }
 }

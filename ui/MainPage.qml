@@ -430,17 +430,17 @@ MainPageForm {
         var item = measures.items[measures.items.length - 1]
         if (which === "calibrationStart") {
             messageLabel.text = qsTr("Click on the calibration ending point.")
-            nudgePoint(measures.calibration.start, null, measures.calibration.end)
+            nudging.takePoint(measures.calibration.start, null, measures.calibration.end)
         } else if (which === "calibrationEnd") {
             messageLabel.text = ""
             endNudging()
             calibrationPopup.open()
         } else if (which === "measureStart") {
             messageLabel.text = qsTr("Click on the ending point.")
-            nudgePoint(item.start, item, item.end)
+            nudging.takePoint(item.start, item, item.end)
         } else {
             messageLabel.text = ""
-            nudgePoint(item.end, item, item.start)
+            nudging.takePoint(item.end, item, item.start)
         }
     }
 
@@ -708,7 +708,7 @@ MainPageForm {
     // button held ends it, so a new press before moving continues the old drag.
     canvasMouseArea.onPositionChanged: {
         handlePointerMove()
-        nudging.shown = false
+        nudging.moved = false
         updateMagnifier()
     }
     canvasMouseArea.onReleased: updateMagnifier()
@@ -778,7 +778,7 @@ MainPageForm {
         if (mouseAction === 0 && hit) {
             mouseAction = mode
             canvasMouseArea.cursorShape = Qt.PointingHandCursor
-            nudgeEdge(mode)
+            nudging.takeEdge(mode)
         }
         return mouseAction === mode
     }
@@ -855,72 +855,32 @@ MainPageForm {
 
     // ---- Nudging by arrow keys ----------------------------------------------------
 
-    // Right after a point is placed, the arrow keys move it by one picture pixel (ten
-    // with Shift); after the guide line or a sector edge was taken, they turn it by a
-    // tenth of a degree (one with Shift). The next click or Escape ends it. Mouse drags
-    // keep whole degrees.
-    QtObject {
+    Nudging {
         id: nudging
-        property var point: null
-        property var item: null // the measure the point belongs to, if any
-        property var otherEnd: null // the segment's other end, shown in the magnifier
-        property int edge: 0 // the mouseAction of the line or edge last taken
-        property bool shown: false // the magnifier shows the point, not the pointer
+        measures: measures
+        lineSlider: lineRotationSlider
+        rotationSlider: compassRotationSlider
+        angleSlider: compassAngleSlider
+        onStepped: {
+            canvas.requestPaint()
+            updateMagnifier()
+        }
     }
 
-    function nudgePoint(point, item, otherEnd) {
-        nudging.point = point
-        nudging.item = item
-        nudging.otherEnd = otherEnd
-        nudging.edge = 0
-        nudging.shown = false
-    }
-
-    function nudgeEdge(mode) {
-        nudgePoint(null, null, null)
-        nudging.edge = mode
-    }
-
-    function endNudging() {
-        nudgeEdge(0)
-        updateMagnifier()
-    }
-
+    // The keys reach the page once the canvas was pressed; arrows that a control of
+    // the panel passes on (a text field's Up and Down) are not the page's.
     canvasMouseArea.onPressed: page.forceActiveFocus()
+    Keys.onPressed: if (page.activeFocus && nudging.handleKey(event.key, event.modifiers))
+                        event.accepted = true
     Keys.onEscapePressed: {
-        event.accepted = nudging.point !== null || nudging.edge !== 0
+        event.accepted = nudging.active
         endNudging()
     }
-    Keys.onPressed: nudgeByKey(event)
 
-    function nudgeByKey(event) {
-        var dx = event.key === Qt.Key_Right ? 1 : event.key === Qt.Key_Left ? -1 : 0
-        var dy = event.key === Qt.Key_Down ? 1 : event.key === Qt.Key_Up ? -1 : 0
-        if (dx === 0 && dy === 0)
-            return
-        var coarse = (event.modifiers & Qt.ShiftModifier) !== 0
-        if (nudging.point) {
-            var step = coarse ? 10 : 1
-            measures.nudgePoint(nudging.point, nudging.item, dx * step, dy * step)
-            nudging.shown = true
-            updateMagnifier()
-        } else if (nudging.edge !== 0) {
-            turnEdge(nudging.edge, (dx - dy) * (coarse ? 1 : 0.1))
-        } else {
-            return
-        }
-        event.accepted = true
-        canvas.requestPaint()
-    }
-
-    // Right and up turn counter-clockwise, as the angles count.
-    function turnEdge(mode, delta) {
-        if (mode === 1)
-            lineRotationSlider.value = Pointer.turned(lineRotationSlider.value, delta, 180)
-        else if (mode === 2)
-            compassRotationSlider.value = Pointer.turned(compassRotationSlider.value, delta, 360)
-        else
-            compassAngleSlider.value = Pointer.turned(compassAngleSlider.value, delta, 360)
+    // The next click, Escape, or taking anything else ends nudging.
+    function endNudging() {
+        nudging.end()
+        updateMagnifier()
     }
 
     // One notch (120) away from the user enlarges the circle by 2 pixels; only with no
@@ -979,7 +939,7 @@ MainPageForm {
             return measures.isSet(point) ? { "x": point.x * canvas.width,
                                              "y": point.y * canvas.height } : null
         }
-        if (nudging.point && nudging.shown)
+        if (nudging.point && nudging.moved)
             return { "point": toCanvas(nudging.point), "other": toCanvas(nudging.otherEnd) }
         var pointer = { "x": canvasMouseArea.mouseX, "y": canvasMouseArea.mouseY }
         if ((measures.calibrating || measures.measuring) && canvasMouseArea.containsMouse)
