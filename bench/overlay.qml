@@ -169,8 +169,8 @@ Item {
                     + name
         }
 
-        // The guide line swung to and fro around 45 degrees, 300 pixels out, by 300
-        // real pointer moves; the magnifier follows the pointer when it is on.
+        // The guide line swung once to and fro around 45 degrees, 300 pixels out, by
+        // 300 real pointer moves; the magnifier follows the pointer when it is on.
         function lineDrag(what, magnifierOn) {
             var c = page.canvas
             var cx = page.circleX * c.width
@@ -188,7 +188,7 @@ Item {
             frameTimes = []
             var t0 = Date.now()
             for (var i = 1; i <= 300; ++i) {
-                var p = at(45 + 40 * Math.sin(i * Math.PI / 75))
+                var p = at(45 + 40 * Math.sin(i * Math.PI / 150)) // first step within a degree
                 mouseMove(c, p.x, p.y, 2, Qt.LeftButton)
             }
             var seconds = (Date.now() - t0) / 1000
