@@ -65,8 +65,6 @@ Item {
             width: modelData[2]
             height: modelData[3]
             color: "white"
-            border.color: "black"
-            border.width: 0
         }
     }
 
