@@ -159,7 +159,7 @@ int main(int argc, char *argv[])
 
     ExportProbe probe;
     probe.path = folder.filePath(QStringLiteral("composite.") + format);
-    QObject::connect(window, SIGNAL(saveImageRequested(QVariant)), &probe,
+    QObject::connect(window, SIGNAL(saveImageRequested(QVariant, QVariant)), &probe,
                      SLOT(onSaveImageRequested(QVariant)));
     const long rssBeforeKb = memoryKb("VmRSS");
     resetPeakMemory();

@@ -139,9 +139,16 @@ DialogAnswerer::Answer readErrorMessage(QString *text)
 struct PrintDialogSeen
 {
     QPageLayout::Orientation orientationAtOpen = QPageLayout::Portrait;
-    QRectF pageRect;
+    QPageLayout layout;
     int resolution = 0;
 };
+
+// The resolution of a screen-resolution printer, in which the page rule of a
+// print is stated: one picture pixel to one device pixel.
+int screenDpi()
+{
+    return qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY());
+}
 
 // Chooses the print-to-PDF entry, names the file and accepts. What the printer
 // looks like once the dialog has applied its settings is recorded from the
@@ -158,7 +165,7 @@ DialogAnswerer::Answer printToPdf(const QString &pdf, PrintDialogSeen *seen,
         seen->orientationAtOpen = dialog->printer()->pageLayout().orientation();
         QObject::connect(dialog, QOverload<QPrinter *>::of(&QPrintDialog::accepted),
                          [seen](QPrinter *printer) {
-                             seen->pageRect = printer->pageRect(QPrinter::DevicePixel);
+                             seen->layout = printer->pageLayout();
                              seen->resolution = printer->resolution();
                          });
         printers->setCurrentIndex(printers->findText(QStringLiteral("Print to File (PDF)")));
@@ -188,6 +195,45 @@ QString runTool(const QString &program, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Each image embedded in the PDF, as pdfimages lists it: its pixel size and
+// its resolution on the page.
+struct EmbeddedImage
+{
+    QSize size;
+    int xPpi = 0;
+    int yPpi = 0;
+};
+
+QList<EmbeddedImage> embeddedImages(const QString &pdf)
+{
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi ...
+    QList<EmbeddedImage> images;
+    const QStringList lines = runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        const QStringList cells = line.simplified().split(QLatin1Char(' '));
+        if (cells.size() > 13 && cells.at(2) == QLatin1String("image"))
+            images.append({QSize(cells.at(3).toInt(), cells.at(4).toInt()), cells.at(12).toInt(),
+                           cells.at(13).toInt()});
+    }
+    return images;
+}
+
+QString pdfTitle(const QString &pdf)
+{
+    const QRegularExpression title(QStringLiteral("^Title:\\s+(.*)$"),
+                                   QRegularExpression::MultilineOption);
+    return title.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).trimmed();
+}
+
+// The tags exiftool reads from a file, by name.
+QJsonObject exifTags(const QString &path)
+{
+    const QByteArray json =
+        runTool(QStringLiteral("exiftool"), {QStringLiteral("-j"), path}).toUtf8();
+    return QJsonDocument::fromJson(json).array().at(0).toObject();
+}
+
 int pdfPageCount(const QString &pdf)
 {
     const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
@@ -195,10 +241,11 @@ int pdfPageCount(const QString &pdf)
     return pages.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
 }
 
-// Renders the first page at the printer's resolution, so that one rendered
-// pixel is one device pixel of the print job.
-QImage renderPdf(const QString &pdf, int dpi)
+// Renders the first page at the screen's resolution, where one rendered pixel
+// is one pixel of a picture printed at its own size.
+QImage renderPdf(const QString &pdf)
 {
+    const int dpi = screenDpi();
     const QString prefix = pdf + QStringLiteral(".page");
     runTool(QStringLiteral("pdftoppm"),
             {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
@@ -311,6 +358,14 @@ bool mountSmallDisk(const QString &folder, const QByteArray &size)
 
 // A file bind-mounted onto itself cannot be renamed over: should the device
 // guard ever fail, the save fails instead of replacing the node.
+bool mountReadOnly(const QString &folder)
+{
+    const QByteArray name = QFile::encodeName(folder);
+    return ::mount(name.constData(), name.constData(), nullptr, MS_BIND, nullptr) == 0 &&
+           ::mount(nullptr, name.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) ==
+               0;
+}
+
 bool pinInPlace(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -336,6 +391,10 @@ bool enterPrivateMountNamespace()
     return false;
 }
 bool mountSmallDisk(const QString &, const QByteArray &)
+{
+    return false;
+}
+bool mountReadOnly(const QString &)
 {
     return false;
 }
@@ -370,6 +429,7 @@ private slots:
     void printsPictureFittedOnLandscapePage_data();
     void printsPictureFittedOnLandscapePage();
     void startsEveryPrintInLandscape();
+    void printsLargePictureAtFullDetailUnderItsName();
     void cancelledPrintWritesNothing();
     void ignoresAnythingButAnImage();
     void savesPngAndJpeg();
@@ -389,7 +449,8 @@ private:
         int pages = 0;
     };
     Printed print(const QImage &image);
-    QString saveAndReadError(const QString &target, bool confirm);
+    QString saveAndReadError(const QString &target, bool confirm,
+                             const QImage &image = photoLikeImage());
 
     bool m_privateMounts;
     // Inside the test's sandbox when there is one, which is wiped before each
@@ -443,7 +504,7 @@ TestPrintHelper::Printed TestPrintHelper::print(const QImage &image)
     PrintHelper().printImage(QVariant(image));
     if (answerer.answered() == 1 && answerer.unexpected() == 0 && printed.dialog.resolution > 0) {
         printed.pages = pdfPageCount(pdf);
-        printed.page = renderPdf(pdf, printed.dialog.resolution);
+        printed.page = renderPdf(pdf);
     }
     return printed;
 }
@@ -465,7 +526,7 @@ void TestPrintHelper::printsPictureFittedOnLandscapePage()
     QVERIFY(printed.page.width() > printed.page.height());
 
     // The painter's origin sits at the page rectangle's corner on the paper.
-    const QRectF page = printed.dialog.pageRect;
+    const QRectF page(printed.dialog.layout.paintRectPixels(screenDpi()));
     const orvalith::PagePlacement placement = orvalith::fitOnPage(page, QSizeF(imageSize));
     const QRect expected(placement.topLeft + page.topLeft().toPoint(), placement.size);
     const QRect ink = inkBounds(printed.page);
@@ -504,11 +565,31 @@ void TestPrintHelper::startsEveryPrintInLandscape()
         QCOMPARE(answerer.answered(), 1);
     }
     // The user's choice of portrait holds for that print only.
-    const QImage portraitPage = renderPdf(firstPdf, first.resolution);
+    const QImage portraitPage = renderPdf(firstPdf);
     QVERIFY(portraitPage.height() > portraitPage.width());
     QCOMPARE(second.orientationAtOpen, QPageLayout::Landscape);
-    const QImage landscapePage = renderPdf(secondPdf, second.resolution);
+    const QImage landscapePage = renderPdf(secondPdf);
     QVERIFY(landscapePage.width() > landscapePage.height());
+}
+
+// Drawn into its place on the page from all its pixels, so that a large
+// picture keeps its detail, and named after the program and the reference.
+void TestPrintHelper::printsLargePictureAtFullDetailUnderItsName()
+{
+    const QString pdf = m_dir.filePath(QStringLiteral("large.pdf"));
+    PrintDialogSeen seen;
+    DialogAnswerer answerer({printToPdf(pdf, &seen)});
+    const QVariantMap record{{QStringLiteral("title"), QStringLiteral("Visit 3, left eye")}};
+    PrintHelper().printImage(QVariant(twoColourImage(4000, 3000)), QVariant(record));
+    QCOMPARE(answerer.answered(), 1);
+
+    QCOMPARE(pdfTitle(pdf), QStringLiteral("Orvalith - Visit 3, left eye"));
+    const QList<EmbeddedImage> images = embeddedImages(pdf);
+    QCOMPARE(images.size(), 1);
+    QCOMPARE(images.first().size, QSize(4000, 3000));
+    QVERIFY2(images.first().xPpi >= 300 && images.first().yPpi >= 300,
+             qPrintable(
+                 QStringLiteral("%1 x %2 ppi").arg(images.first().xPpi).arg(images.first().yPpi)));
 }
 
 void TestPrintHelper::cancelledPrintWritesNothing()
@@ -544,18 +625,38 @@ void TestPrintHelper::ignoresAnythingButAnImage()
 void TestPrintHelper::savesPngAndJpeg()
 {
     const QImage image = photoLikeImage();
+    // Where no picture covers the drawing area the composite is see-through.
+    QImage seeThrough = image;
+    QPainter(&seeThrough).fillRect(0, 0, 60, 160, QColor(255, 255, 0, 90));
+    seeThrough.setPixel(0, 0, qRgba(0, 0, 0, 0));
     const QString png = m_dir.filePath(QStringLiteral("scan.png"));
+    const QString seeThroughPng = m_dir.filePath(QStringLiteral("see-through.png"));
     const QString jpeg = m_dir.filePath(QStringLiteral("scan.jpg"));
-    DialogAnswerer answerer({chooseFile(png), chooseFile(jpeg)});
+    const QString text = QStringLiteral("Reference\t10,00 mm\nMeasure 1\t2,53 mm");
+    const QVariant record(QVariantMap{{QStringLiteral("text"), text}});
+    DialogAnswerer answerer({chooseFile(png), chooseFile(seeThroughPng), chooseFile(jpeg)});
     PrintHelper helper;
-    helper.saveImage(QVariant(image));
-    helper.saveImage(QVariant(image));
-    QCOMPARE(answerer.answered(), 2);
+    helper.saveImage(QVariant(image), record);
+    helper.saveImage(QVariant(seeThrough));
+    helper.saveImage(QVariant(image), record);
+    QCOMPARE(answerer.answered(), 3);
 
+    // Lossless, transparency included, and really compressed.
     QImageReader pngReader(png);
     QCOMPARE(pngReader.format(), QByteArray("png"));
-    QCOMPARE(pngReader.read().convertToFormat(QImage::Format_RGB32),
-             image.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(pngReader.read().convertToFormat(QImage::Format_ARGB32),
+             image.convertToFormat(QImage::Format_ARGB32));
+    QCOMPARE(QImage(seeThroughPng).convertToFormat(QImage::Format_ARGB32),
+             seeThrough.convertToFormat(QImage::Format_ARGB32));
+    QVERIFY(QFileInfo(png).size() < image.sizeInBytes() / 3);
+    // The record travels with the picture, readable by other tools.
+    QCOMPARE(exifTags(png).value(QStringLiteral("Description-utf-8")).toString(), text);
+    QCOMPARE(exifTags(jpeg).value(QStringLiteral("Comment")).toString(),
+             QStringLiteral("Description: ") + text);
+    QVERIFY(!exifTags(seeThroughPng)
+                 .keys()
+                 .join(QLatin1Char(' '))
+                 .contains(QStringLiteral("Description")));
 
     QImageReader jpegReader(jpeg);
     QCOMPARE(jpegReader.format(), QByteArray("jpeg"));
@@ -633,15 +734,25 @@ void TestPrintHelper::savesThroughSymbolicLink()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::System).size(), 2);
 }
 
-QString TestPrintHelper::saveAndReadError(const QString &target, bool confirm)
+// The message the save shows, once the window that asked has the keyboard
+// again (its shortcuts work as soon as the message is closed); empty if not.
+QString TestPrintHelper::saveAndReadError(const QString &target, bool confirm, const QImage &image)
 {
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return QStringLiteral("the window was never active");
     QString error;
     QList<DialogAnswerer::Answer> answers{chooseFile(target)};
     if (confirm)
         answers << confirmOverwrite();
     answers << readErrorMessage(&error);
     DialogAnswerer answerer(answers);
-    PrintHelper().saveImage(QVariant(photoLikeImage()));
+    PrintHelper().saveImage(QVariant(image));
+    const bool activeAgain = QTest::qWaitFor([&] { return window.isActiveWindow(); }, 5000);
+    if (!activeAgain)
+        return QStringLiteral("the window did not get the keyboard back");
     return answerer.answered() == answers.size() && answerer.unexpected() == 0 ? error : QString();
 }
 
@@ -649,24 +760,40 @@ void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
 
     const QString folder = m_dir.filePath(QStringLiteral("bad"));
     QDir().mkpath(folder);
-    QTest::newRow("folder nobody can write") << QStringLiteral("/proc/scan.png") << "absent";
-    QTest::newRow("no suffix") << folder + QStringLiteral("/scan") << "file";
-    QTest::newRow("unknown suffix") << folder + QStringLiteral("/scan.txt") << "file";
+    QDir().mkpath(m_dir.filePath(QStringLiteral("read-only")));
+    const QString noPermission =
+        QStringLiteral("Writing in that folder is not permitted, or its disk is read-only.");
+    const QString unknownFormat =
+        QStringLiteral("The file name does not end in a picture format such as .png or .jpg.");
+    const QString notAFile = QStringLiteral("The name belongs to something that is not a file.");
+    // The system's own words where it says no more than that.
+    QTest::newRow("folder nobody can write") << QStringLiteral("/proc/scan.png") << "absent"
+                                             << QStringLiteral("No such file or directory");
+    QTest::newRow("read-only disk")
+        << m_dir.filePath(QStringLiteral("read-only/scan.png")) << "read-only" << noPermission;
+    QTest::newRow("missing folder") << m_dir.filePath(QStringLiteral("gone/scan.png")) << "missing"
+                                    << QStringLiteral("The folder does not exist.");
+    QTest::newRow("no suffix") << folder + QStringLiteral("/scan") << "file" << unknownFormat;
+    QTest::newRow("unknown suffix")
+        << folder + QStringLiteral("/scan.txt") << "file" << unknownFormat;
     QTest::newRow("device named like a picture")
-        << folder + QStringLiteral("/full.png") << "device";
-    QTest::newRow("link to a device") << folder + QStringLiteral("/linked.jpg") << "link";
-    QTest::newRow("/dev/full") << QStringLiteral("/dev/full") << "system device";
+        << folder + QStringLiteral("/full.png") << "device" << notAFile;
+    QTest::newRow("link to a device")
+        << folder + QStringLiteral("/linked.jpg") << "link" << notAFile;
+    QTest::newRow("/dev/full") << QStringLiteral("/dev/full") << "system device" << unknownFormat;
 }
 
-// Every failure shows the message, leaves what was there untouched, and leaves
-// no half-written or temporary file beside it.
+// Every failure shows the message with its reason, leaves what was there
+// untouched, and leaves no half-written or temporary file beside it.
 void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile()
 {
     QFETCH(QString, target);
     QFETCH(QString, kind);
+    QFETCH(QString, reason);
     const QString folder = QFileInfo(target).absolutePath();
     const QString device = m_dir.filePath(QStringLiteral("bad/full.png"));
     const QByteArray earlier("earlier scan, not to be lost");
@@ -679,16 +806,24 @@ void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile()
         QVERIFY(QFile::link(device, target));
     if (kind == QLatin1String("system device") && !(m_privateMounts && pinInPlace(target)))
         QSKIP("Cannot protect /dev/full from a faulty save here");
+    // Root writes through permission bits, but not onto a read-only mount.
+    if (kind == QLatin1String("read-only") && !(m_privateMounts && mountReadOnly(folder)))
+        QSKIP("Mounting a read-only folder is not permitted here");
     // /proc and /dev change on their own; only our folder can be compared.
     const bool ownFolder = folder.startsWith(m_dir.path());
     const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::System);
 
-    const QString error = saveAndReadError(target, kind != QLatin1String("absent"));
+    const bool replacesSomething = QFileInfo::exists(target) || QFileInfo(target).isSymLink();
+    const QString error = saveAndReadError(target, replacesSomething);
     if (kind == QLatin1String("system device"))
         unmount(target);
+    if (kind == QLatin1String("read-only"))
+        unmount(folder);
 
-    QCOMPARE(error, QStringLiteral("There was an error saving the image."));
-    QCOMPARE(QSettings().value(folderKey).toString(), folder);
+    QCOMPARE(error, QStringLiteral("There was an error saving the image.\n") + reason);
+    // A folder that does not exist would send every later dialog elsewhere.
+    QCOMPARE(QSettings().value(folderKey).toString(),
+             kind == QLatin1String("missing") ? QString() : folder);
     if (ownFolder)
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System), before);
     if (kind == QLatin1String("absent"))
@@ -708,7 +843,13 @@ void TestPrintHelper::keepsExistingFileWhenDiskIsFull()
     if (!m_privateMounts || !mountSmallDisk(disk, "512k"))
         QSKIP("Mounting a small disk is not permitted here");
     const QString target = disk + QStringLiteral("/scan.png");
-    QVERIFY(photoLikeImage().save(target));
+    // Grain, so that the picture does not compress to almost nothing.
+    QImage grainy(160, 160, QImage::Format_RGB32);
+    QRandomGenerator grain(7);
+    for (int y = 0; y < grainy.height(); ++y)
+        for (int x = 0; x < grainy.width(); ++x)
+            grainy.setPixel(x, y, grain.generate());
+    QVERIFY(grainy.save(target));
     const QByteArray earlier = fileBytes(target);
     const QString filler = disk + QStringLiteral("/filler");
     fillDisk(filler);
@@ -716,12 +857,12 @@ void TestPrintHelper::keepsExistingFileWhenDiskIsFull()
     QVERIFY(QFile::resize(filler, QFileInfo(filler).size() - 64 * 1024));
     const QStringList before = QDir(disk).entryList(QDir::Files);
 
-    const QString error = saveAndReadError(target, true);
+    const QString error = saveAndReadError(target, true, grainy);
     const QByteArray after = fileBytes(target);
     const QStringList listing = QDir(disk).entryList(QDir::Files);
     unmount(disk);
 
-    QCOMPARE(error, QStringLiteral("There was an error saving the image."));
+    QCOMPARE(error, QStringLiteral("There was an error saving the image.\nThe disk is full."));
     QCOMPARE(after, earlier);
     QCOMPARE(listing, before);
 }
