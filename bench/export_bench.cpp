@@ -1,8 +1,11 @@
 // One export of the composite, timed: loads the main window as the program
 // does, shows a generated picture of the given size, asks the window to save,
-// writes the image it hands over, and prints one line of figures. Run by
+// writes the image it hands over as the program does, and prints one line of
+// figures, with the same image written as the program wrote it before (Qt's
+// writer at quality 100, which stores PNG uncompressed) for comparison. Run by
 // bench/export.py, one process per case, so that each peak is its own.
 #include "appsetup.h"
+#include "imagefilewriter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,12 +45,22 @@ QImage photoLikePicture(int width, int height)
     return picture;
 }
 
-// The product writes at quality 100 in the format named by the suffix.
 bool writeComposite(const QImage &image, const QString &path)
+{
+    return orvalith::writeImageFile(image, path).succeeded();
+}
+
+// How the program wrote every format before PNG was compressed.
+bool writeCompositeAsBefore(const QImage &image, const QString &path)
 {
     QImageWriter writer(path);
     writer.setQuality(100);
     return writer.write(image);
+}
+
+double fileMb(const QString &path)
+{
+    return double(QFileInfo(path).size()) / (1024 * 1024);
 }
 
 // Kilobytes of resident memory, now ("VmRSS") or at most so far ("VmHWM").
@@ -181,16 +194,24 @@ int main(int argc, char *argv[])
         return 1;
     const qint64 encodeMs = encode.elapsed();
 
+    const QString beforePath = folder.filePath(QStringLiteral("before.") + format);
+    QElapsedTimer before;
+    before.start();
+    if (!writeCompositeAsBefore(probe.composite, beforePath))
+        return 1;
+    const qint64 beforeMs = before.elapsed();
+
     const double compositeMb = double(probe.composite.sizeInBytes()) / (1024 * 1024);
     std::printf("%5dx%-5d %-3s composite %5dx%-5d %6.1f MB | capture %6lld ms  write %6lld ms"
                 "  total %6lld ms | encode alone %6lld ms  ratio %4.2f | file %7.1f MB | "
-                "rss before %6.0f MB  peak %6.0f MB (+%5.0f MB)\n",
+                "rss before %6.0f MB  peak %6.0f MB (+%5.0f MB) | "
+                "as before: write %6lld ms  file %7.1f MB\n",
                 width, height, qPrintable(format), probe.composite.width(),
                 probe.composite.height(), compositeMb, probe.capturedMs,
                 probe.writtenMs - probe.capturedMs, probe.writtenMs, encodeMs,
-                double(probe.writtenMs) / double(qMax<qint64>(1, encodeMs)),
-                double(QFileInfo(probe.path).size()) / (1024 * 1024), rssBeforeKb / 1024.0,
-                peakKb / 1024.0, (peakKb - rssBeforeKb) / 1024.0);
+                double(probe.writtenMs) / double(qMax<qint64>(1, encodeMs)), fileMb(probe.path),
+                rssBeforeKb / 1024.0, peakKb / 1024.0, (peakKb - rssBeforeKb) / 1024.0, beforeMs,
+                fileMb(beforePath));
     return 0;
 }
 
