@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Export benchmark: time from the window's save request to the composite
 written to a file, beside the time to encode the same image alone with the same
-writer settings, and peak memory beside the composite's size; and the same
+writer, and peak memory beside the composite's size; and the same
 image written as the program wrote it before (Qt's writer at quality 100, which
 leaves PNG uncompressed), for the file size and time before and after.
 

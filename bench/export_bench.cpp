@@ -17,6 +17,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlProperty>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -50,12 +51,16 @@ bool writeComposite(const QImage &image, const QString &path)
     return orvalith::writeImageFile(image, path).succeeded();
 }
 
-// How the program wrote every format before PNG was compressed.
+// How the program wrote every format before PNG was compressed: through a
+// file that takes its name once complete, like the program's writer today.
 bool writeCompositeAsBefore(const QImage &image, const QString &path)
 {
-    QImageWriter writer(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, QFileInfo(path).suffix().toLatin1());
     writer.setQuality(100);
-    return writer.write(image);
+    return writer.write(image) && file.commit();
 }
 
 double fileMb(const QString &path)

@@ -22,9 +22,8 @@ const QString recordTextKey = QStringLiteral("Description");
 constexpr int jpegQuality = 100;
 // Qt spreads its 0 to 100 compression ratio over zlib's levels 0 to 9, and its
 // PNG "quality 100" means level 0, no compression at all. On a photograph the
-// fastest level already takes the file to about a quarter, a little faster
-// than writing it uncompressed; the default level saves a tenth more in three
-// times the time (bench/export.py).
+// fastest level already takes the file to about a quarter of its size; the
+// default level saves a tenth more in three times the time (bench/export.py).
 constexpr int pngZlibLevel = 1;
 constexpr int pngCompression = (pngZlibLevel * 91 + 8) / 9;
 
@@ -34,33 +33,6 @@ QByteArray formatFromSuffix(const QFileInfo &file)
     if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format))
         return {};
     return format;
-}
-
-bool isOpaque(const QImage &image)
-{
-    if (!image.hasAlphaChannel())
-        return true;
-    // Both 32-bit forms keep alpha in the same place; only others are converted.
-    const bool readable = image.format() == QImage::Format_ARGB32 ||
-                          image.format() == QImage::Format_ARGB32_Premultiplied;
-    const QImage argb = readable ? image : image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(line[x]) != 255)
-                return false;
-        }
-    }
-    return true;
-}
-
-// A composite over a picture is opaque everywhere: stored without its alpha
-// channel it is a quarter smaller and quicker to compress, with the same pixels.
-QImage withoutNeedlessAlpha(const QImage &image, const QByteArray &format)
-{
-    if (format == "png" && image.hasAlphaChannel() && isOpaque(image))
-        return image.convertToFormat(QImage::Format_RGB32);
-    return image;
 }
 
 // Encoded in memory first, so that a failure to write the file is the
@@ -158,7 +130,7 @@ WriteResult writeImageFile(const QImage &image, const QString &fileName, const Q
         return failed(WriteFailure::NotAFile);
 
     QByteArray bytes;
-    if (!encode(withoutNeedlessAlpha(image, format), format, recordText, &bytes))
+    if (!encode(image, format, recordText, &bytes))
         return failed(WriteFailure::Other);
     WriteResult result = storeBytes(bytes, fileName);
     // The system answers "no such file" also where a folder that exists takes
