@@ -49,9 +49,11 @@ private:
     void poll()
     {
         QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog || dialog == m_current || !dialog->isVisible())
+        // A dialog is answered once: the save dialog is still on screen for a
+        // moment after its overwrite question has been answered.
+        if (!dialog || m_seen.contains(dialog) || !dialog->isVisible())
             return;
-        m_current = dialog;
+        m_seen.append(dialog);
         if (m_answered < m_answers.size()) {
             // Answers may open dialogs of their own, whose nested event loop
             // would not run this timer again while its handler is on the stack.
@@ -70,7 +72,7 @@ private:
     }
 
     QList<Answer> m_answers;
-    QPointer<QWidget> m_current;
+    QList<QPointer<QWidget>> m_seen;
     QTimer m_timer;
     int m_answered = 0;
     int m_unexpected = 0;
@@ -195,35 +197,24 @@ QString runTool(const QString &program, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// Each image embedded in the PDF, as pdfimages lists it: its pixel size and
-// its resolution on the page.
-struct EmbeddedImage
+// The resolution on the page, x and y, of the image embedded in the PDF at
+// the given size, as pdfimages lists it.
+QStringList embeddedImagePpi(const QString &pdf, const QSize &size)
 {
-    QSize size;
-    int xPpi = 0;
-    int yPpi = 0;
-};
-
-QList<EmbeddedImage> embeddedImages(const QString &pdf)
-{
-    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi ...
-    QList<EmbeddedImage> images;
-    const QStringList lines = runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
-                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &line : lines) {
-        const QStringList cells = line.simplified().split(QLatin1Char(' '));
-        if (cells.size() > 13 && cells.at(2) == QLatin1String("image"))
-            images.append({QSize(cells.at(3).toInt(), cells.at(4).toInt()), cells.at(12).toInt(),
-                           cells.at(13).toInt()});
-    }
-    return images;
+    const QRegularExpression row(QStringLiteral("^.* image +%1 +%2 .* (\\d+) +(\\d+) +\\S+ +\\S+$")
+                                     .arg(size.width())
+                                     .arg(size.height()),
+                                 QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match =
+        row.match(runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}));
+    return match.hasMatch() ? QStringList{match.captured(1), match.captured(2)} : QStringList();
 }
 
-QString pdfTitle(const QString &pdf)
+QString pdfInfo(const QString &pdf, const QString &field)
 {
-    const QRegularExpression title(QStringLiteral("^Title:\\s+(.*)$"),
-                                   QRegularExpression::MultilineOption);
-    return title.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).trimmed();
+    const QRegularExpression line(QStringLiteral("^%1:\\s+(.*)$").arg(field),
+                                  QRegularExpression::MultilineOption);
+    return line.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).trimmed();
 }
 
 // The tags exiftool reads from a file, by name.
@@ -232,13 +223,6 @@ QJsonObject exifTags(const QString &path)
     const QByteArray json =
         runTool(QStringLiteral("exiftool"), {QStringLiteral("-j"), path}).toUtf8();
     return QJsonDocument::fromJson(json).array().at(0).toObject();
-}
-
-int pdfPageCount(const QString &pdf)
-{
-    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
-                                   QRegularExpression::MultilineOption);
-    return pages.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
 }
 
 // Renders the first page at the screen's resolution, where one rendered pixel
@@ -503,7 +487,7 @@ TestPrintHelper::Printed TestPrintHelper::print(const QImage &image)
     DialogAnswerer answerer({printToPdf(pdf, &printed.dialog)});
     PrintHelper().printImage(QVariant(image));
     if (answerer.answered() == 1 && answerer.unexpected() == 0 && printed.dialog.resolution > 0) {
-        printed.pages = pdfPageCount(pdf);
+        printed.pages = pdfInfo(pdf, QStringLiteral("Pages")).toInt();
         printed.page = renderPdf(pdf);
     }
     return printed;
@@ -583,13 +567,10 @@ void TestPrintHelper::printsLargePictureAtFullDetailUnderItsName()
     PrintHelper().printImage(QVariant(twoColourImage(4000, 3000)), QVariant(record));
     QCOMPARE(answerer.answered(), 1);
 
-    QCOMPARE(pdfTitle(pdf), QStringLiteral("Orvalith - Visit 3, left eye"));
-    const QList<EmbeddedImage> images = embeddedImages(pdf);
-    QCOMPARE(images.size(), 1);
-    QCOMPARE(images.first().size, QSize(4000, 3000));
-    QVERIFY2(images.first().xPpi >= 300 && images.first().yPpi >= 300,
-             qPrintable(
-                 QStringLiteral("%1 x %2 ppi").arg(images.first().xPpi).arg(images.first().yPpi)));
+    QCOMPARE(pdfInfo(pdf, QStringLiteral("Title")), QStringLiteral("Orvalith - Visit 3, left eye"));
+    const QStringList ppi = embeddedImagePpi(pdf, QSize(4000, 3000));
+    QVERIFY2(ppi.size() == 2 && ppi.at(0).toInt() >= 300 && ppi.at(1).toInt() >= 300,
+             qPrintable(ppi.join(QStringLiteral(" x "))));
 }
 
 void TestPrintHelper::cancelledPrintWritesNothing()
@@ -627,36 +608,30 @@ void TestPrintHelper::savesPngAndJpeg()
     const QImage image = photoLikeImage();
     // Where no picture covers the drawing area the composite is see-through.
     QImage seeThrough = image;
-    QPainter(&seeThrough).fillRect(0, 0, 60, 160, QColor(255, 255, 0, 90));
-    seeThrough.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    QPainter painter(&seeThrough);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(0, 0, 60, 160, QColor(255, 255, 0, 90));
+    painter.end();
     const QString png = m_dir.filePath(QStringLiteral("scan.png"));
-    const QString seeThroughPng = m_dir.filePath(QStringLiteral("see-through.png"));
     const QString jpeg = m_dir.filePath(QStringLiteral("scan.jpg"));
     const QString text = QStringLiteral("Reference\t10,00 mm\nMeasure 1\t2,53 mm");
     const QVariant record(QVariantMap{{QStringLiteral("text"), text}});
-    DialogAnswerer answerer({chooseFile(png), chooseFile(seeThroughPng), chooseFile(jpeg)});
+    DialogAnswerer answerer({chooseFile(png), chooseFile(jpeg)});
     PrintHelper helper;
+    helper.saveImage(QVariant(seeThrough), record);
     helper.saveImage(QVariant(image), record);
-    helper.saveImage(QVariant(seeThrough));
-    helper.saveImage(QVariant(image), record);
-    QCOMPARE(answerer.answered(), 3);
+    QCOMPARE(answerer.answered(), 2);
 
     // Lossless, transparency included, and really compressed.
     QImageReader pngReader(png);
     QCOMPARE(pngReader.format(), QByteArray("png"));
     QCOMPARE(pngReader.read().convertToFormat(QImage::Format_ARGB32),
-             image.convertToFormat(QImage::Format_ARGB32));
-    QCOMPARE(QImage(seeThroughPng).convertToFormat(QImage::Format_ARGB32),
              seeThrough.convertToFormat(QImage::Format_ARGB32));
-    QVERIFY(QFileInfo(png).size() < image.sizeInBytes() / 3);
+    QVERIFY(QFileInfo(png).size() < seeThrough.sizeInBytes() / 3);
     // The record travels with the picture, readable by other tools.
     QCOMPARE(exifTags(png).value(QStringLiteral("Description-utf-8")).toString(), text);
     QCOMPARE(exifTags(jpeg).value(QStringLiteral("Comment")).toString(),
              QStringLiteral("Description: ") + text);
-    QVERIFY(!exifTags(seeThroughPng)
-                 .keys()
-                 .join(QLatin1Char(' '))
-                 .contains(QStringLiteral("Description")));
 
     QImageReader jpegReader(jpeg);
     QCOMPARE(jpegReader.format(), QByteArray("jpeg"));
@@ -753,7 +728,12 @@ QString TestPrintHelper::saveAndReadError(const QString &target, bool confirm, c
     const bool activeAgain = QTest::qWaitFor([&] { return window.isActiveWindow(); }, 5000);
     if (!activeAgain)
         return QStringLiteral("the window did not get the keyboard back");
-    return answerer.answered() == answers.size() && answerer.unexpected() == 0 ? error : QString();
+    if (answerer.answered() != answers.size() || answerer.unexpected() != 0)
+        return QStringLiteral("%1 of %2 dialogs answered, %3 unexpected")
+            .arg(answerer.answered())
+            .arg(answers.size())
+            .arg(answerer.unexpected());
+    return error;
 }
 
 void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile_data()
@@ -845,10 +825,8 @@ void TestPrintHelper::keepsExistingFileWhenDiskIsFull()
     const QString target = disk + QStringLiteral("/scan.png");
     // Grain, so that the picture does not compress to almost nothing.
     QImage grainy(160, 160, QImage::Format_RGB32);
-    QRandomGenerator grain(7);
-    for (int y = 0; y < grainy.height(); ++y)
-        for (int x = 0; x < grainy.width(); ++x)
-            grainy.setPixel(x, y, grain.generate());
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(grainy.bits()),
+                                  grainy.sizeInBytes() / 4);
     QVERIFY(grainy.save(target));
     const QByteArray earlier = fileBytes(target);
     const QString filler = disk + QStringLiteral("/filler");
