@@ -63,6 +63,15 @@ bool writeCompositeAsBefore(const QImage &image, const QString &path)
     return writer.write(image) && file.commit();
 }
 
+// Milliseconds taken to write the image, or -1 when it could not be written.
+qint64 timedWrite(bool (*write)(const QImage &, const QString &), const QImage &image,
+                  const QString &path)
+{
+    QElapsedTimer clock;
+    clock.start();
+    return write(image, path) ? clock.elapsed() : -1;
+}
+
 double fileMb(const QString &path)
 {
     return double(QFileInfo(path).size()) / (1024 * 1024);
@@ -191,20 +200,13 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // The same image through the same writer, alone.
+    // The same image through the same writer, alone, and as it was written before.
     const QString alonePath = folder.filePath(QStringLiteral("alone.") + format);
-    QElapsedTimer encode;
-    encode.start();
-    if (!writeComposite(probe.composite, alonePath))
-        return 1;
-    const qint64 encodeMs = encode.elapsed();
-
+    const qint64 encodeMs = timedWrite(writeComposite, probe.composite, alonePath);
     const QString beforePath = folder.filePath(QStringLiteral("before.") + format);
-    QElapsedTimer before;
-    before.start();
-    if (!writeCompositeAsBefore(probe.composite, beforePath))
+    const qint64 beforeMs = timedWrite(writeCompositeAsBefore, probe.composite, beforePath);
+    if (encodeMs < 0 || beforeMs < 0)
         return 1;
-    const qint64 beforeMs = before.elapsed();
 
     const double compositeMb = double(probe.composite.sizeInBytes()) / (1024 * 1024);
     std::printf("%5dx%-5d %-3s composite %5dx%-5d %6.1f MB | capture %6lld ms  write %6lld ms"
