@@ -89,6 +89,10 @@ class Orvalith:
         if (width, height) != WINDOW_SIZE:
             raise AssertionError(f"the window is {width} x {height}, not 1024 x 800")
         xdesktop.focus(self.window)
+        # On a busy machine the first frame can come well after the window is
+        # mapped, and a window still black is as still as a finished one.
+        wait_until("the window's first frame",
+                   lambda: luminance(self.window_shot().pixel(3, 3)) > 60, timeout=60)
         self._read_layout(self.window_shot("start"))
 
     def stop(self):
