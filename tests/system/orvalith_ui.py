@@ -78,12 +78,12 @@ class Orvalith:
 
     # --- Process and window --------------------------------------------------------
 
-    def start(self):
+    def start(self, *arguments, executable=None):
         # The program's messages go to a file: a pipe that nobody reads while
         # the test works could fill up and stall the program.
         self.messages = tempfile.TemporaryFile(mode="w+")
-        self.process = subprocess.Popen([os.environ["ORVALITH_EXE"]],
-                                        stdout=subprocess.DEVNULL, stderr=self.messages)
+        command = [executable or os.environ["ORVALITH_EXE"], *arguments]
+        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=self.messages)
         self.window = xdesktop.window_named(self.process.pid, "Orvalith", timeout=60)
         self.x, self.y, width, height = xdesktop.geometry(self.window)
         if (width, height) != WINDOW_SIZE:
