@@ -89,6 +89,10 @@ class Orvalith:
         if (width, height) != WINDOW_SIZE:
             raise AssertionError(f"the window is {width} x {height}, not 1024 x 800")
         xdesktop.focus(self.window)
+        # The window is mapped before its first frame is drawn; on a busy
+        # machine it stays black for longer than a settled grab waits.
+        wait_until("the window's first frame (its light menu bar)",
+                   lambda: luminance(self.window_shot().pixel(3, 3)) > 60, timeout=60)
         self._read_layout(self.window_shot("start"))
 
     def stop(self):
