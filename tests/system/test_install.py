@@ -19,7 +19,7 @@ from xml.etree import ElementTree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import xdesktop  # noqa: E402
-from orvalith_ui import Orvalith, fit  # noqa: E402
+from orvalith_ui import Orvalith  # noqa: E402
 from pictures import write_png  # noqa: E402
 
 BUILD = os.path.dirname(os.path.dirname(os.path.abspath(os.environ["ORVALITH_EXE"])))
@@ -134,15 +134,11 @@ class DebianPackage(unittest.TestCase):
         def showing_picture():
             shot = app.window_shot()
             left, top, _, _ = app.drawing_area(shot)  # clear of the overlay at its corner
-            return shot if shot.pixel(left + 4, top + 4) == colour else None
+            return shot.pixel(left + 4, top + 4) == colour
 
         try:
             app.start(picture, executable=self.path("bin", "orvalith"))
-            shot = xdesktop.wait_until("the picture to be shown", showing_picture, timeout=30)
-            _, _, width, height = app.drawing_area(shot)
-            expected = fit((800, 400), app.image_area[2:])
-            self.assertLessEqual(abs(width - expected[0]), 2)
-            self.assertLessEqual(abs(height - expected[1]), 2)
+            xdesktop.wait_until("the picture to be shown", showing_picture, timeout=30)
         finally:
             app.stop()
             screen.close()
