@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the application's emblem: the icon, the white watermark and the Windows icon file.
+"""Draws the application's emblem: the icon, the white watermark, the Windows icon file and
+the icon theme's sizes.
 
 The emblem is an eye whose iris carries a graduated ring, crossed by the
 measuring cross. Shapes are described by signed distance functions in pixel
@@ -360,9 +361,18 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--png-dir", required=True, help="folder for icon.png and watermark_lumo.png")
     parser.add_argument("--ico", required=True, help="path of the Windows icon file to write")
+    parser.add_argument("--hicolor-dir", required=True,
+                        help="root of an icon theme tree: SIZExSIZE/apps/NAME.png is written")
+    parser.add_argument("--icon-name", required=True, help="the icon's name in the theme")
+    parser.add_argument("--hicolor-sizes", required=True, type=int, nargs="+",
+                        help="the theme's sizes to draw")
     args = parser.parse_args()
 
-    icons = {size: render(size, icon_layers(size)) for size in ICO_SIZES}
+    sizes = set(ICO_SIZES) | set(args.hicolor_sizes)
+    icons = {size: render(size, icon_layers(size)) for size in sizes}
+    for size in args.hicolor_sizes:
+        write(os.path.join(args.hicolor_dir, f"{size}x{size}", "apps", args.icon_name + ".png"),
+              png_bytes(size, icons[size]))
     write(os.path.join(args.png_dir, "icon.png"), png_bytes(PNG_SIZE, icons[PNG_SIZE]))
     watermark = render(PNG_SIZE, watermark_layers(PNG_SIZE))
     write(os.path.join(args.png_dir, "watermark_lumo.png"), png_bytes(PNG_SIZE, watermark))

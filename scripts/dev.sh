@@ -15,11 +15,11 @@ packages="cmake g++ make pkg-config python3
     qml-module-qtquick-layouts qml-module-qtquick-window2 qml-module-qtquick-dialogs
     qml-module-qtquick-privatewidgets qml-module-qtquick-controls
     qml-module-qt-labs-platform qml-module-qt-labs-settings qml-module-qt-labs-folderlistmodel
-    qml-module-qttest libqt5svg5
-    libgl1-mesa-dri fonts-liberation2 xdg-utils"
+    qml-module-qtqml-models2 qml-module-qttest libqt5svg5
+    libgl1-mesa-dri fonts-liberation2 qttranslations5-l10n xdg-utils"
 test_packages="xvfb xauth xclip xdotool x11-utils binutils-mingw-w64-x86-64 poppler-utils
     libimage-exiftool-perl
-    clang-format"
+    clang-format dpkg-dev fontconfig desktop-file-utils appstream"
 
 install_missing() {
     missing=""

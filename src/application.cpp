@@ -19,8 +19,12 @@ int runApplication(int &argc, char **argv, const QUrl &mainDocument)
     setApplicationIdentity();
 
     QTranslator translator;
-    if (loadSystemTranslation(translator))
+    QTranslator toolkitTranslator;
+    if (loadSystemTranslation(translator)) {
         QCoreApplication::installTranslator(&translator);
+        if (loadToolkitTranslation(toolkitTranslator, translator.language()))
+            QCoreApplication::installTranslator(&toolkitTranslator);
+    }
 
     registerQmlTypes();
 

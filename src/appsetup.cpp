@@ -1,8 +1,11 @@
 #include "appsetup.h"
 
 #include "clipboard.h"
+#include "localfiles.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
@@ -16,6 +19,8 @@ void setApplicationIdentity()
     QCoreApplication::setOrganizationDomain(QStringLiteral("app.orvalith"));
     QCoreApplication::setApplicationName(QStringLiteral("Orvalith"));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(3).arg(3).arg(1));
+    // Lets a Wayland desktop match the windows to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("app.orvalith.Orvalith"));
 }
 
 bool loadSystemTranslation(QTranslator &translator)
@@ -23,9 +28,20 @@ bool loadSystemTranslation(QTranslator &translator)
     return translator.load(QStringLiteral(":/translations/") + QLocale::system().name());
 }
 
+// Deployed beside the program on Windows; on Linux where Qt itself is installed.
+bool loadToolkitTranslation(QTranslator &translator, const QString &language)
+{
+    const QString name = QStringLiteral("qt_") + language;
+    const QString deployed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+    const QString installed = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    return translator.load(name, deployed) || translator.load(name, installed);
+}
+
 void registerQmlTypes()
 {
     qmlRegisterType<Clipboard>("Orvalith", 1, 0, "Clipboard");
+    qmlRegisterType<LocalFiles>("Orvalith", 1, 0, "LocalFiles");
 }
 
 } // namespace orvalith

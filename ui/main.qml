@@ -149,6 +149,24 @@ ApplicationWindow {
         })
     }
 
+    // "Open with" in a file manager starts the program with the picture's path as
+    // its one argument (the toolkit has taken its own options out by then). The
+    // picture is shown as a dropped one is; anything else is left alone.
+    function openPictureArgument() {
+        var args = Qt.application.arguments
+        if (args.length !== 2)
+            return
+        var url = localFiles.existingFileUrl(args[1])
+        if (url.toString() !== "")
+            mainPage.image.source = url
+    }
+
+    Component.onCompleted: openPictureArgument()
+
+    LocalFiles {
+        id: localFiles
+    }
+
     // The objectNames let the tests find these objects in the window.
     Clipboard {
         id: clipboard

@@ -101,6 +101,7 @@ private slots:
     void everyMessageInItsContext_data();
     void everyMessageInItsContext();
     void emptyTextIsNeverTranslated();
+    void toolkitCatalogueInTheProgramsLanguage();
 
 private:
     QTranslator m_translator;
@@ -159,6 +160,16 @@ void TranslationTest::emptyTextIsNeverTranslated()
         QVERIFY2(m_translator.translate(context, "").isNull(), context);
         QCOMPARE(QCoreApplication::translate(context, ""), QString());
     }
+}
+
+void TranslationTest::toolkitCatalogueInTheProgramsLanguage()
+{
+    if (!m_spanish)
+        QSKIP("the program is in English here, and so are Qt's own texts");
+    QTranslator toolkit;
+    QVERIFY(orvalith::loadToolkitTranslation(toolkit, m_translator.language()));
+    // The open dialog's own button, as a Spanish user sees it.
+    QCOMPARE(toolkit.translate("QFileDialog", "&Open"), QStringLiteral("&Abrir"));
 }
 
 QTEST_GUILESS_MAIN(TranslationTest)

@@ -78,20 +78,20 @@ class Orvalith:
 
     # --- Process and window --------------------------------------------------------
 
-    def start(self):
+    def start(self, *arguments, executable=None):
         # The program's messages go to a file: a pipe that nobody reads while
         # the test works could fill up and stall the program.
         self.messages = tempfile.TemporaryFile(mode="w+")
-        self.process = subprocess.Popen([os.environ["ORVALITH_EXE"]],
-                                        stdout=subprocess.DEVNULL, stderr=self.messages)
+        command = [executable or os.environ["ORVALITH_EXE"], *arguments]
+        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=self.messages)
         self.window = xdesktop.window_named(self.process.pid, "Orvalith", timeout=60)
         self.x, self.y, width, height = xdesktop.geometry(self.window)
         if (width, height) != WINDOW_SIZE:
             raise AssertionError(f"the window is {width} x {height}, not 1024 x 800")
         xdesktop.focus(self.window)
-        # On a busy machine the first frame can come well after the window is
-        # mapped, and a window still black is as still as a finished one.
-        wait_until("the window's first frame",
+        # The window is mapped before its first frame is drawn; on a busy
+        # machine it stays black for longer than a settled grab waits.
+        wait_until("the window's first frame (its light menu bar)",
                    lambda: luminance(self.window_shot().pixel(3, 3)) > 60, timeout=60)
         self._read_layout(self.window_shot("start"))
 
