@@ -21,6 +21,9 @@ int runApplication(int &argc, char **argv, const QUrl &mainDocument)
     QTranslator translator;
     if (loadSystemTranslation(translator))
         QCoreApplication::installTranslator(&translator);
+    QTranslator qtTranslator;
+    if (loadQtTranslation(qtTranslator))
+        QCoreApplication::installTranslator(&qtTranslator);
 
     registerQmlTypes();
 

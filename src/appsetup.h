@@ -12,6 +12,10 @@ void setApplicationIdentity();
 // "es"). Returns false, leaving the translator empty, when there is none.
 bool loadSystemTranslation(QTranslator &translator);
 
+// Loads Qt's own catalogue for the system locale (the texts of the file, colour
+// and print dialogs and of standard buttons), where the system has one.
+bool loadQtTranslation(QTranslator &translator);
+
 // Makes the native types available to the documents as "import Orvalith 1.0".
 void registerQmlTypes();
 

@@ -16,12 +16,15 @@ public slots:
         orvalith::setApplicationIdentity();
         if (orvalith::loadSystemTranslation(m_translator))
             QCoreApplication::installTranslator(&m_translator);
+        if (orvalith::loadQtTranslation(m_qtTranslator))
+            QCoreApplication::installTranslator(&m_qtTranslator);
     }
 
     void qmlEngineAvailable(QQmlEngine *) { orvalith::registerQmlTypes(); }
 
 private:
     QTranslator m_translator;
+    QTranslator m_qtTranslator;
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(orvalith, Setup)
