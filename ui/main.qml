@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import QtQuick.Window 2.15
 import QtQml.Models 2.15
 import Qt.labs.platform 1.1 as Platform
 import Orvalith 1.0
@@ -8,16 +9,23 @@ import Orvalith 1.0
 ApplicationWindow {
     id: applicationWindow
     visible: true
-    width: 1024
-    height: 800
-    minimumWidth: 1024
-    minimumHeight: 800
+    width: fittedWidth
+    height: fittedHeight
+    minimumWidth: fittedWidth
+    minimumHeight: fittedHeight
 
-    // Windows and macOS always have a menu bar of their own. On Linux one exists
-    // only under a desktop that runs a global menu service, which cannot be seen
-    // from here and may come and go; there the menus go inside the window, where
-    // they are always visible.
-    property bool nativeMenuBar: ["windows", "osx", "macos"].indexOf(Qt.platform.os) >= 0
+    // 1024 x 800 where the screen has room for it; on a smaller screen (a 1366 x 768
+    // laptop) the part of it that panels and docks leave free, so that no part of
+    // the window is ever out of reach.
+    readonly property int fittedWidth: Math.min(1024, Screen.desktopAvailableWidth)
+    readonly property int fittedHeight: Math.min(800, Screen.desktopAvailableHeight)
+
+    // Only macOS always has a menu bar of its own that this toolkit version can
+    // fill; on Windows the platform menu bar type makes nothing. On Linux a native
+    // bar exists only under a desktop that runs a global menu service, which
+    // cannot be seen from here and may come and go. Everywhere but macOS the
+    // menus therefore go inside the window, where they are always visible.
+    property bool nativeMenuBar: ["osx", "macos"].indexOf(Qt.platform.os) >= 0
     property url helpSiteUrl: "https://orvalith.app/help"
 
     // True from the moment a composite is requested until its capture has come
@@ -124,6 +132,12 @@ ApplicationWindow {
         exportFailedLoader.item.open()
     }
 
+    function showHelpUnavailable(address) {
+        helpUnavailableLoader.active = true
+        helpUnavailableLoader.item.address = address
+        helpUnavailableLoader.item.open()
+    }
+
     function showAbout() {
         aboutLoader.active = true
         aboutLoader.item.open()
@@ -146,6 +160,11 @@ ApplicationWindow {
         id: clipboard
         objectName: "clipboard"
         onImageUrlChanged: pasteImageMenuAction.enabled = available
+    }
+
+    UrlOpener {
+        id: urlOpener
+        onFailed: showHelpUnavailable(url)
     }
 
     MainPage {
@@ -241,6 +260,35 @@ ApplicationWindow {
         }
     }
 
+    Loader {
+        id: helpUnavailableLoader
+        active: false
+        sourceComponent: Dialog {
+            id: helpUnavailableDialog
+            objectName: "helpUnavailableDialog"
+            property url address
+            parent: applicationWindow.contentItem
+            x: Math.round((parent.width - width) / 2)
+            y: Math.round((parent.height - height) / 2)
+            width: 480
+            modal: true
+            standardButtons: Dialog.Ok
+
+            // Selectable, so that the address can be copied into a browser by hand.
+            TextEdit {
+                width: helpUnavailableDialog.availableWidth
+                readOnly: true
+                selectByMouse: true
+                wrapMode: Text.Wrap
+                textFormat: TextEdit.PlainText
+                color: helpUnavailableDialog.palette.windowText
+                font: helpUnavailableDialog.font
+                text: qsTr("No web browser could be opened here; the help is at %1").arg(
+                          helpUnavailableDialog.address)
+            }
+        }
+    }
+
     // ---- Menu entries: each defined once, shown by whichever menu bar is in use ----
 
     Action {
@@ -323,7 +371,7 @@ ApplicationWindow {
         id: helpContentsAction
         text: qsTr("Contents")
         shortcut: StandardKey.HelpContents
-        onTriggered: Qt.openUrlExternally(helpSiteUrl)
+        onTriggered: urlOpener.open(helpSiteUrl)
     }
 
     Action {
@@ -341,6 +389,15 @@ ApplicationWindow {
         sourceComponent: MenuBar {
             id: windowMenuBar
 
+            // The bar forgets that a menu is open only when it closes away from
+            // its title. A menu closed under the pointer (Escape, an entry chosen
+            // by key) left the bar believing one was open: the next title that
+            // the pointer crossed opened, and the click on it closed it again. A
+            // title does not count as hovered while its own menu is open.
+            delegate: MenuBarItem {
+                hoverEnabled: !menu || !menu.visible
+            }
+
             // A menu's entries are made when it is first opened: the window's
             // first frame shows only the titles, and making every entry up front
             // was a tenth of the start-up. The actions, which own the shortcuts,
@@ -354,14 +411,25 @@ ApplicationWindow {
                 })
             }
 
+            // As wide as the longest entry with its key: the style's fixed width
+            // cuts longer texts ("Ocultar barra de herramientas").
+            function fitWidth(menu) {
+                var widest = 0
+                for (var i = 0; i < menu.count; ++i)
+                    widest = Math.max(widest, menu.itemAt(i).implicitWidth)
+                menu.width = Math.max(menu.implicitWidth, widest + menu.leftPadding + menu.rightPadding)
+            }
+
             Instantiator {
                 model: applicationWindow.menus
                 delegate: Menu {
                     id: windowMenu
                     title: modelData.title
+                    delegate: KeyedMenuItem {}
                     onAboutToShow: {
                         if (count === 0)
                             windowMenuBar.addEntries(windowMenu, modelData.entries)
+                        windowMenuBar.fitWidth(windowMenu)
                     }
                 }
                 onObjectAdded: windowMenuBar.insertMenu(index, object)
@@ -372,6 +440,32 @@ ApplicationWindow {
                 id: windowMenuSeparator
                 MenuSeparator {}
             }
+        }
+    }
+
+    // An entry of the in-window menus that shows its key at the right, as desktop
+    // menus do. The key is only shown here: the action owns the shortcut.
+    component KeyedMenuItem: MenuItem {
+        id: keyedItem
+        rightPadding: padding + (keysLabel.text === "" ? 0 : keysLabel.implicitWidth + 32)
+
+        Shortcut {
+            id: keys
+            enabled: false
+            sequence: keyedItem.action && keyedItem.action.shortcut !== undefined
+                      ? keyedItem.action.shortcut : ""
+        }
+
+        Label {
+            id: keysLabel
+            objectName: "keysLabel"
+            anchors.right: parent.right
+            anchors.rightMargin: keyedItem.padding
+            anchors.verticalCenter: parent.verticalCenter
+            text: keys.nativeText
+            color: keyedItem.down || keyedItem.highlighted ? keyedItem.palette.highlightedText
+                                                           : keyedItem.palette.text
+            font: keyedItem.font
         }
     }
 
