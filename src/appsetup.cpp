@@ -2,6 +2,7 @@
 
 #include "clipboard.h"
 #include "urlopener.h"
+#include "windowframe.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -43,6 +44,7 @@ void registerQmlTypes()
 {
     qmlRegisterType<Clipboard>("Orvalith", 1, 0, "Clipboard");
     qmlRegisterType<UrlOpener>("Orvalith", 1, 0, "UrlOpener");
+    qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
 }
 
 } // namespace orvalith

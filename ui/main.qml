@@ -15,10 +15,10 @@ ApplicationWindow {
     minimumHeight: fittedHeight
 
     // 1024 x 800 where the screen has room for it; on a smaller screen (a 1366 x 768
-    // laptop) the part of it that panels and docks leave free, so that no part of
-    // the window is ever out of reach.
-    readonly property int fittedWidth: Math.min(1024, Screen.desktopAvailableWidth)
-    readonly property int fittedHeight: Math.min(800, Screen.desktopAvailableHeight)
+    // laptop) the part of it that panels, docks and the window's own frame leave
+    // free, so that no part of the window is ever out of reach.
+    readonly property int fittedWidth: Math.min(1024, Screen.desktopAvailableWidth - windowFrame.width)
+    readonly property int fittedHeight: Math.min(800, Screen.desktopAvailableHeight - windowFrame.height)
 
     // Only macOS always has a menu bar of its own that this toolkit version can
     // fill; on Windows the platform menu bar type makes nothing. On Linux a native
@@ -160,6 +160,11 @@ ApplicationWindow {
         id: clipboard
         objectName: "clipboard"
         onImageUrlChanged: pasteImageMenuAction.enabled = available
+    }
+
+    WindowFrame {
+        id: windowFrame
+        window: applicationWindow
     }
 
     UrlOpener {
