@@ -18,7 +18,7 @@ packages="cmake g++ make pkg-config python3
     qml-module-qttest libqt5svg5
     libgl1-mesa-dri fonts-liberation2 xdg-utils qttranslations5-l10n"
 test_packages="xvfb xauth xclip xdotool x11-utils binutils-mingw-w64-x86-64 poppler-utils
-    clang-format"
+    clang-format openbox"
 
 # One dpkg query for all packages: one per package took most of a second.
 install_missing() {
