@@ -111,14 +111,13 @@ TestCase {
         compare(page.height, window.contentItem.height)
         compare(window.contentItem.height, window.height - window.menuBar.height)
 
-        // Each entry shows its key, and each menu is as wide as its entries.
+        // Each entry with a key shows it (tst_main_es checks that none is cut off).
         var keys = {}
         menus.forEach(function (menu) {
             menu.entries.forEach(function (entry) {
                 var label = entry.separator ? null : findChild(entry.item, "keysLabel")
                 if (label && label.text !== "")
                     keys[entry.text] = label.text
-                verify(entry.item.width >= entry.item.implicitWidth, entry.text + " is cut off")
             })
         })
         compare(keys, { "Open Image": "Ctrl+O", "Print": "Ctrl+P", "Paste image": "Ctrl+V", "Contents": "F1" })

@@ -21,7 +21,7 @@ TestCase {
             "Ayuda: Contenidos | - | Acerca de Orvalith"
         ])
 
-        // The menus are as wide as their longest entries.
+        // The menus are as wide as their longest entries, with their keys.
         Helpers.windowMenus(window).forEach(function (menu) {
             menu.entries.forEach(function (entry) {
                 verify(entry.item.width >= entry.item.implicitWidth, entry.text + " is cut off")

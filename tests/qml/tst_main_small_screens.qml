@@ -32,14 +32,11 @@ TestCase {
         return top >= panel.topPadding && top + item.height <= panel.height - panel.bottomPadding
     }
 
-    function test_windowFitsAndEveryControlIsReachable() {
-        var room = Qt.size(Screen.desktopAvailableWidth, Screen.desktopAvailableHeight)
-        verify(room.height < 800, "the screen is not small: " + room.height)
+    // The window's own size on such screens is checked from outside, with a
+    // window manager (tests/system/test_main_window_size.py).
+    function test_everyPanelControlIsReachable() {
+        verify(Screen.desktopAvailableHeight < 800, "the screen is not small")
         var window = Helpers.createWindow(testCase)
-        compare(Qt.size(window.width, window.height), Qt.size(Math.min(1024, room.width), room.height))
-        compare(Qt.size(window.minimumWidth, window.minimumHeight), Qt.size(window.width, window.height))
-        verify(window.x >= 0 && window.y >= 0 && window.x + window.width <= room.width
-               && window.y + window.height <= room.height, "the window leaves the screen")
 
         // The bar shows exactly when the panel is taller than its room, and
         // covers no control.
