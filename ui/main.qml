@@ -20,6 +20,18 @@ ApplicationWindow {
     readonly property int fittedWidth: Math.min(1024, Screen.desktopAvailableWidth - windowFrame.width)
     readonly property int fittedHeight: Math.min(800, Screen.desktopAvailableHeight - windowFrame.height)
 
+    // The frame becomes known once the window is shown. The minimum goes first: a
+    // size below the old minimum would be refused.
+    function fitToScreen() {
+        minimumWidth = fittedWidth
+        minimumHeight = fittedHeight
+        width = fittedWidth
+        height = fittedHeight
+    }
+
+    onFittedWidthChanged: fitToScreen()
+    onFittedHeightChanged: fitToScreen()
+
     // Only macOS always has a menu bar of its own that this toolkit version can
     // fill; on Windows the platform menu bar type makes nothing. On Linux a native
     // bar exists only under a desktop that runs a global menu service, which
