@@ -19,14 +19,18 @@ packages="cmake g++ make pkg-config python3
     libgl1-mesa-dri fonts-liberation2 qttranslations5-l10n xdg-utils"
 test_packages="xvfb xauth xclip xdotool x11-utils binutils-mingw-w64-x86-64 poppler-utils
     libimage-exiftool-perl
-    clang-format dpkg-dev fontconfig desktop-file-utils appstream"
+    clang-format dpkg-dev fontconfig desktop-file-utils appstream openbox"
 
+# One dpkg query for all packages: one per package took most of a second.
 install_missing() {
+    installed=" $(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null |
+        awk '/ ok installed$/ { print $1 }' | tr '\n' ' ') "
     missing=""
     for p in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
-            missing="$missing $p"
-        fi
+        case "$installed" in
+        *" $p "*) ;;
+        *) missing="$missing $p" ;;
+        esac
     done
     if [ -n "$missing" ]; then
         echo "Installing:$missing"
@@ -35,26 +39,29 @@ install_missing() {
     fi
 }
 
-build_all() {
+# Configures only when there is no build yet or the warnings setting changed: the
+# build itself configures again when a CMakeLists.txt changed. Builds the given
+# targets, or everything.
+build() {
     werror=OFF
     [ "${CI:-}" = "true" ] && werror=ON
     if [ ! -f "$build/CMakeCache.txt" ]; then
         cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVALITH_WERROR=$werror
-    else
+    elif ! grep -q "^ORVALITH_WERROR:BOOL=$werror\$" "$build/CMakeCache.txt"; then
         cmake -S "$root" -B "$build" -DORVALITH_WERROR=$werror >/dev/null
     fi
-    cmake --build "$build" -j2
+    cmake --build "$build" -j2 "$@"
 }
 
 case "$what" in
 run)
     install_missing $packages
-    build_all
+    build --target orvalith
     exec "$build/bin/orvalith"
     ;;
 test)
     install_missing $packages $test_packages
-    build_all
+    build
     "$root/scripts/check-style.sh"
     cd "$build"
     exec ctest --output-on-failure -j2

@@ -2,6 +2,8 @@
 
 #include "clipboard.h"
 #include "localfiles.h"
+#include "urlopener.h"
+#include "windowframe.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -42,6 +44,8 @@ void registerQmlTypes()
 {
     qmlRegisterType<Clipboard>("Orvalith", 1, 0, "Clipboard");
     qmlRegisterType<LocalFiles>("Orvalith", 1, 0, "LocalFiles");
+    qmlRegisterType<UrlOpener>("Orvalith", 1, 0, "UrlOpener");
+    qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
 }
 
 } // namespace orvalith

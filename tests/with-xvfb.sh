@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a command on an X server of its own, so that tests can run side by side
-# without sharing a clipboard, keyboard focus or screen.
+# without sharing a clipboard, keyboard focus or screen. ORVALITH_SCREEN gives
+# the screen's size (WIDTHxHEIGHTxDEPTH) for a test that needs a particular one.
 set -u
 # A fresh sandbox (settings, home, runtime folder) for every run.
 if [ -n "${ORVALITH_SANDBOX:-}" ]; then
@@ -10,7 +11,7 @@ if [ -n "${ORVALITH_SANDBOX:-}" ]; then
 fi
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/log" &
+Xvfb -displayfd 3 -screen 0 "${ORVALITH_SCREEN:-1600x1200x24}" -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/log" &
 xvfb=$!
 i=0
 while [ ! -s "$tmp/display" ]; do

@@ -44,6 +44,10 @@
         <translation>Medidas</translation>
     </message>
     <message>
+        <source>No web browser could be opened here; the help is at %1</source>
+        <translation>No se pudo abrir ningún navegador web; la ayuda está en %1</translation>
+    </message>
+    <message>
         <source>Open Image</source>
         <translation>Abrir Imagen</translation>
     </message>

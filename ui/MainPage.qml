@@ -36,6 +36,14 @@ MainPageForm {
     readonly property bool calibrating: measures.calibrating
     readonly property bool measuring: measures.measuring
     readonly property bool hasMeasures: measures.hasItems
+    // The overlay's colours at first start, and whenever a stored one would draw nothing.
+    readonly property var defaultColors: ({
+                                              "angleStepTextColor": "yellow",
+                                              "compassColor": "cyan",
+                                              "lineColor": "magenta",
+                                              "mainColor": "white",
+                                              "measureColor": "red"
+                                          })
 
     Settings {
         id: settings
@@ -44,11 +52,11 @@ MainPageForm {
         property bool angleStep10: true
         property url openImageDialogFolder: Platform.StandardPaths.writableLocation(
                                                 Platform.StandardPaths.DocumentsLocation)
-        property color angleStepTextColor: "yellow"
-        property color compassColor: "cyan"
-        property color lineColor: "magenta"
-        property color mainColor: "white"
-        property color measureColor: "red"
+        property color angleStepTextColor: defaultColors.angleStepTextColor
+        property color compassColor: defaultColors.compassColor
+        property color lineColor: defaultColors.lineColor
+        property color mainColor: defaultColors.mainColor
+        property color measureColor: defaultColors.measureColor
         property int circleWidth: 1
         property int lineWidth: 1
         property int compassWidth: 1
@@ -85,6 +93,7 @@ MainPageForm {
     // those handlers store the same value back and ask for a repaint, which is harmless.
     function startUp() {
         repairStoredWidths()
+        repairStoredColors()
         angleStep5RadioButton.checked = !settings.angleStep10
         angleStep10RadioButton.checked = settings.angleStep10
         showTextColor(settings.angleStepTextColor)
@@ -111,6 +120,15 @@ MainPageForm {
         settings.circleWidth = nearestValue(settings.circleWidth, circleWidthSpinBox)
         settings.lineWidth = nearestValue(settings.lineWidth, lineWidthSpinBox)
         settings.compassWidth = nearestValue(settings.compassWidth, compassWidthSpinBox)
+    }
+
+    // A stored colour that is invalid (it reads as fully transparent) would make its
+    // part of the overlay invisible; so would a transparent one.
+    function repairStoredColors() {
+        for (var name in defaultColors) {
+            if (settings[name].a === 0)
+                settings[name] = defaultColors[name]
+        }
     }
 
     function nearestValue(value, spinBox) {

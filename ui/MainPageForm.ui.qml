@@ -188,10 +188,14 @@ Item {
         }
     }
 
+    // Taller than the room (a small screen), the panel scrolls with its bar always
+    // in sight; the controls then narrow by the bar, so that it covers none of them.
     ScrollView {
         id: scrollView
+        readonly property bool scrolls: contentHeight > availableHeight
         width: 150
         padding: 8
+        rightPadding: 8 + (scrolls ? ScrollBar.vertical.width : 0)
         anchors.top: parent.top
         anchors.topMargin: 0
         anchors.bottom: parent.bottom
@@ -199,11 +203,11 @@ Item {
         anchors.right: parent.right
         anchors.rightMargin: 0
         ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
-        ScrollBar.vertical.policy: ScrollBar.AsNeeded
+        ScrollBar.vertical.policy: scrolls ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
 
         ColumnLayout {
             id: toolsColumnLayout
-            width: 134
+            width: scrollView.availableWidth
             spacing: 0
 
             Button {
@@ -215,7 +219,7 @@ Item {
             Label {
                 id: circleRadiusLabel
                 text: qsTr("Radius")
-                Layout.topMargin: 24
+                Layout.topMargin: 12
                 Layout.fillWidth: false
             }
 
@@ -301,7 +305,7 @@ Item {
                 checked: false
                 padding: 0
                 spacing: 8
-                Layout.topMargin: 24
+                Layout.topMargin: 12
                 Layout.fillWidth: true
             }
 
@@ -359,7 +363,7 @@ Item {
                 rightPadding: 0
                 topPadding: 6
                 spacing: 8
-                Layout.topMargin: 24
+                Layout.topMargin: 12
                 Layout.fillWidth: true
             }
 
@@ -428,7 +432,7 @@ Item {
                 height: 53
                 color: "#00000000"
                 border.color: "#00000000"
-                Layout.topMargin: 24
+                Layout.topMargin: 12
                 Layout.fillWidth: true
 
                 RadioButton {
@@ -461,14 +465,14 @@ Item {
                 id: referenceTextField
                 text: ""
                 placeholderText: qsTr("Reference")
-                Layout.topMargin: 24
+                Layout.topMargin: 12
                 Layout.fillWidth: true
             }
 
             Button {
                 id: saveButton
                 text: qsTr("Save as")
-                Layout.topMargin: 24
+                Layout.topMargin: 12
                 Layout.fillWidth: true
             }
 

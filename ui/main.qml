@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import QtQuick.Window 2.15
 import QtQml.Models 2.15
 import Qt.labs.platform 1.1 as Platform
 import Orvalith 1.0
@@ -8,16 +9,35 @@ import Orvalith 1.0
 ApplicationWindow {
     id: applicationWindow
     visible: true
-    width: 1024
-    height: 800
-    minimumWidth: 1024
-    minimumHeight: 800
+    width: fittedWidth
+    height: fittedHeight
+    minimumWidth: fittedWidth
+    minimumHeight: fittedHeight
 
-    // Windows and macOS always have a menu bar of their own. On Linux one exists
-    // only under a desktop that runs a global menu service, which cannot be seen
-    // from here and may come and go; there the menus go inside the window, where
-    // they are always visible.
-    property bool nativeMenuBar: ["windows", "osx", "macos"].indexOf(Qt.platform.os) >= 0
+    // 1024 x 800 where the screen has room for it; on a smaller screen (a 1366 x 768
+    // laptop) the part of it that panels, docks and the window's own frame leave
+    // free, so that no part of the window is ever out of reach.
+    readonly property int fittedWidth: Math.min(1024, Screen.desktopAvailableWidth - windowFrame.width)
+    readonly property int fittedHeight: Math.min(800, Screen.desktopAvailableHeight - windowFrame.height)
+
+    // The frame becomes known once the window is shown. The minimum goes first: a
+    // size below the old minimum would be refused.
+    function fitToScreen() {
+        minimumWidth = fittedWidth
+        minimumHeight = fittedHeight
+        width = fittedWidth
+        height = fittedHeight
+    }
+
+    onFittedWidthChanged: fitToScreen()
+    onFittedHeightChanged: fitToScreen()
+
+    // Only macOS always has a menu bar of its own that this toolkit version can
+    // fill; on Windows the platform menu bar type makes nothing. On Linux a native
+    // bar exists only under a desktop that runs a global menu service, which
+    // cannot be seen from here and may come and go. Everywhere but macOS the
+    // menus therefore go inside the window, where they are always visible.
+    property bool nativeMenuBar: ["osx", "macos"].indexOf(Qt.platform.os) >= 0
     property url helpSiteUrl: "https://orvalith.app/help"
 
     // True from the moment a composite is requested until its capture has come
@@ -125,6 +145,12 @@ ApplicationWindow {
         exportFailedLoader.item.open()
     }
 
+    function showHelpUnavailable(address) {
+        helpUnavailableLoader.active = true
+        helpUnavailableLoader.item.address = address
+        helpUnavailableLoader.item.open()
+    }
+
     function showAbout() {
         aboutLoader.active = true
         aboutLoader.item.open()
@@ -172,6 +198,16 @@ ApplicationWindow {
         id: clipboard
         objectName: "clipboard"
         onImageUrlChanged: pasteImageMenuAction.enabled = available
+    }
+
+    WindowFrame {
+        id: windowFrame
+        window: applicationWindow
+    }
+
+    UrlOpener {
+        id: urlOpener
+        onFailed: showHelpUnavailable(url)
     }
 
     MainPage {
@@ -267,6 +303,35 @@ ApplicationWindow {
         }
     }
 
+    Loader {
+        id: helpUnavailableLoader
+        active: false
+        sourceComponent: Dialog {
+            id: helpUnavailableDialog
+            objectName: "helpUnavailableDialog"
+            property url address
+            parent: applicationWindow.contentItem
+            x: Math.round((parent.width - width) / 2)
+            y: Math.round((parent.height - height) / 2)
+            width: 480
+            modal: true
+            standardButtons: Dialog.Ok
+
+            // Selectable, so that the address can be copied into a browser by hand.
+            TextEdit {
+                width: helpUnavailableDialog.availableWidth
+                readOnly: true
+                selectByMouse: true
+                wrapMode: Text.Wrap
+                textFormat: TextEdit.PlainText
+                color: helpUnavailableDialog.palette.windowText
+                font: helpUnavailableDialog.font
+                text: qsTr("No web browser could be opened here; the help is at %1").arg(
+                          helpUnavailableDialog.address)
+            }
+        }
+    }
+
     // ---- Menu entries: each defined once, shown by whichever menu bar is in use ----
 
     Action {
@@ -349,7 +414,7 @@ ApplicationWindow {
         id: helpContentsAction
         text: qsTr("Contents")
         shortcut: StandardKey.HelpContents
-        onTriggered: Qt.openUrlExternally(helpSiteUrl)
+        onTriggered: urlOpener.open(helpSiteUrl)
     }
 
     Action {
@@ -364,40 +429,8 @@ ApplicationWindow {
 
     menuBar: Loader {
         active: !applicationWindow.nativeMenuBar
-        sourceComponent: MenuBar {
-            id: windowMenuBar
-
-            // A menu's entries are made when it is first opened: the window's
-            // first frame shows only the titles, and making every entry up front
-            // was a tenth of the start-up. The actions, which own the shortcuts,
-            // exist from the start.
-            function addEntries(menu, entries) {
-                entries.forEach(function (entry) {
-                    if (entry)
-                        menu.addAction(entry)
-                    else
-                        menu.addItem(windowMenuSeparator.createObject(null))
-                })
-            }
-
-            Instantiator {
-                model: applicationWindow.menus
-                delegate: Menu {
-                    id: windowMenu
-                    title: modelData.title
-                    onAboutToShow: {
-                        if (count === 0)
-                            windowMenuBar.addEntries(windowMenu, modelData.entries)
-                    }
-                }
-                onObjectAdded: windowMenuBar.insertMenu(index, object)
-                onObjectRemoved: windowMenuBar.removeMenu(object)
-            }
-
-            Component {
-                id: windowMenuSeparator
-                MenuSeparator {}
-            }
+        sourceComponent: WindowMenuBar {
+            menuList: applicationWindow.menus
         }
     }
 

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 import QtTest 1.2
 import "tst_main_helpers.js" as Helpers
 
@@ -19,6 +20,13 @@ TestCase {
             "Ver: Ocultar barra de herramientas",
             "Ayuda: Contenidos | - | Acerca de Orvalith"
         ])
+
+        // The menus are as wide as their longest entries, with their keys.
+        Helpers.windowMenus(window).forEach(function (menu) {
+            menu.entries.forEach(function (entry) {
+                verify(entry.item.width >= entry.item.implicitWidth, entry.text + " is cut off")
+            })
+        })
 
         // The computed View text is translated in both states.
         var view = window.menus[3].entries[0]
@@ -47,7 +55,8 @@ TestCase {
         return texts
     }
 
-    // The name and version line is the same in every language.
+    // The name and version line is the same in every language; the button's
+    // text comes from Qt's own catalogue.
     function test_aboutLine() {
         var window = Helpers.createWindow(testCase)
         Helpers.action(window, "Acerca de Orvalith").trigger()
@@ -55,5 +64,6 @@ TestCase {
         tryCompare(about, "opened", true)
         var texts = textsIn(about.contentItem)
         verify(texts.indexOf("Orvalith 3.3.1") >= 0, JSON.stringify(texts))
+        compare(about.standardButton(Dialog.Close).text, "Cerrar")
     }
 }

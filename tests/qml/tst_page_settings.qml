@@ -11,7 +11,6 @@ Item {
     id: root
     width: 1100
     height: 850
-
     Component {
         id: pageComponent
         MainPage {}
@@ -100,6 +99,7 @@ Item {
             store.setValue("compassColor", "#80ff0000")
             store.setValue("lineColor", "")
             store.setValue("mainColor", 42)
+            store.setValue("measureColor", Qt.rgba(1, 0, 0, 0))
             store.setValue("circleWidth", 99)
             store.setValue("lineWidth", "banana")
             store.setValue("compassWidth", -3)
@@ -111,6 +111,7 @@ Item {
             verify(Qt.colorEqual(page.compassLabel.color, "#80ff0000"), "a colour written by hand")
             verify(Qt.colorEqual(page.lineLabel.color, "magenta"))
             verify(Qt.colorEqual(settings.mainColor, "white"))
+            verify(Qt.colorEqual(settings.measureColor, "red"), "a colour that draws nothing")
             compare(page.circleWidthSpinBox.value, 4)
             compare(page.lineWidthSpinBox.value, 1)
             compare(page.compassWidthSpinBox.value, 1)

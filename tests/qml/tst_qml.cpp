@@ -14,14 +14,18 @@ public slots:
     void applicationAvailable()
     {
         orvalith::setApplicationIdentity();
-        if (orvalith::loadSystemTranslation(m_translator))
-            QCoreApplication::installTranslator(&m_translator);
+        if (!orvalith::loadSystemTranslation(m_translator))
+            return;
+        QCoreApplication::installTranslator(&m_translator);
+        if (orvalith::loadToolkitTranslation(m_qtTranslator, m_translator.language()))
+            QCoreApplication::installTranslator(&m_qtTranslator);
     }
 
     void qmlEngineAvailable(QQmlEngine *) { orvalith::registerQmlTypes(); }
 
 private:
     QTranslator m_translator;
+    QTranslator m_qtTranslator;
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(orvalith, Setup)
