@@ -426,6 +426,16 @@ Item {
                 Layout.fillWidth: true
             }
 
+            Switch {
+                id: magnifierSwitch
+                text: qsTr("Magnifier")
+                checked: true
+                padding: 0
+                spacing: 8
+                Layout.topMargin: 12
+                Layout.fillWidth: true
+            }
+
             Rectangle {
                 id: eyeGroupRectangle
                 width: 200
@@ -483,15 +493,6 @@ Item {
                 Layout.fillWidth: true
             }
 
-            Switch {
-                id: magnifierSwitch
-                text: qsTr("Magnifier")
-                checked: true
-                padding: 0
-                spacing: 8
-                Layout.topMargin: 24
-                Layout.fillWidth: true
-            }
         }
     }
 }

@@ -283,7 +283,7 @@ class Orvalith:
     # --- Tool panel ----------------------------------------------------------------
 
     def panel_controls(self, shot):
-        """Centres (window pixels) of the panel's two switches, top to bottom,
+        """Centres (window pixels) of the panel's three switches, top to bottom,
         and of its text field. Switches are the rows whose outline starts at
         the panel's left edge and is about 40 pixels wide; the text field is
         the row with a white inside as wide as the panel."""
@@ -305,9 +305,10 @@ class Orvalith:
                 switches.append((left + outline // 2, middle))
             elif white > (right - left) // 2:
                 fields.append((left + (right - left) * 3 // 4, middle))
-        if len(switches) != 2 or len(fields) != 1:
+        if len(switches) != 3 or len(fields) != 1:
             raise AssertionError(f"tool panel: switches at {switches}, text fields at {fields}")
-        return {"guide line": switches[0], "sector": switches[1], "reference": fields[0]}
+        return {"guide line": switches[0], "sector": switches[1], "magnifier": switches[2],
+                "reference": fields[0]}
 
     def click_window(self, x, y):
         click(self.x + x, self.y + y)
