@@ -89,6 +89,11 @@ class Orvalith:
         if (width, height) != WINDOW_SIZE:
             raise AssertionError(f"the window is {width} x {height}, not 1024 x 800")
         xdesktop.focus(self.window)
+        # Until its first frame is drawn a mapped window is black and still, which
+        # a settled shot cannot tell from a drawn one: wait for the light menu bar.
+        wait_until("the window's first frame (its light menu bar)",
+                   lambda: luminance(self.screen.grab(self.x + 3, self.y + 2, 1, 1).pixel(0, 0))
+                   > 150, timeout=60)
         self._read_layout(self.window_shot("start"))
 
     def stop(self):
