@@ -48,10 +48,12 @@ public:
 private:
     void poll()
     {
+        // A dialog comes to the top again when one opened over it closes: it was
+        // answered already, and is not a new dialog.
         QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog || dialog == m_current || !dialog->isVisible())
+        if (!dialog || m_seen.contains(dialog) || !dialog->isVisible())
             return;
-        m_current = dialog;
+        m_seen.append(dialog);
         if (m_answered < m_answers.size()) {
             // Answers may open dialogs of their own, whose nested event loop
             // would not run this timer again while its handler is on the stack.
@@ -70,7 +72,7 @@ private:
     }
 
     QList<Answer> m_answers;
-    QPointer<QWidget> m_current;
+    QList<QPointer<QWidget>> m_seen;
     QTimer m_timer;
     int m_answered = 0;
     int m_unexpected = 0;
