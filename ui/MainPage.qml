@@ -2,7 +2,6 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3 as Dialogs
 import QtQuick.Layouts 1.15
-import Qt.labs.folderlistmodel 2.15
 import Qt.labs.platform 1.1 as Platform
 import Qt.labs.settings 1.0
 import "lengths.js" as Lengths
@@ -314,44 +313,30 @@ MainPageForm {
     }
 
     // The remembered folder may have been moved or deleted since it was stored, or the
-    // stored value may not be a folder at all: the dialog then opens in the documents
-    // folder. The probe lists nothing; it only reports whether a folder can be read.
-    // It starts by reading a folder of its own choosing (the working folder) in the
-    // background; only once that answer is in is it asked about the remembered one,
-    // so that a late answer about the first folder cannot pass for the second's.
-    FolderListModel {
-        id: rememberedFolderProbe
-        objectName: "rememberedFolderProbe"
-        property bool settled: false
-        showDirs: false
-        showFiles: false
-        onStatusChanged: {
-            if (status === FolderListModel.Ready && !settled) {
-                settled = true
-                checkRememberedFolder()
-            }
-        }
+    // stored value may not be a folder at all: the dialog then opens in Documents.
+    DialogFolders {
+        id: dialogFolders
+        objectName: "dialogFolders"
     }
 
-    function checkRememberedFolder() {
-        rememberedFolderProbe.folder = settings.openImageDialogFolder
+    function openImageDialogStartFolder() {
+        return dialogFolders.startFolder(settings.openImageDialogFolder,
+                                         Platform.StandardPaths.writableLocation(
+                                             Platform.StandardPaths.DocumentsLocation))
     }
 
     Dialogs.FileDialog {
         id: openImageDialog
         objectName: "openImageDialog"
-        readonly property url startFolder: rememberedFolderProbe.settled
-                                           && rememberedFolderProbe.status === FolderListModel.Ready
-                                           ? rememberedFolderProbe.folder
-                                           : Platform.StandardPaths.writableLocation(
-                                                 Platform.StandardPaths.DocumentsLocation)
         title: qsTr("Pick an image")
-        folder: startFolder
+        folder: openImageDialogStartFolder()
         nameFilters: ["Image files (*.jpg *.jpeg *.png)"]
         selectMultiple: false
-        // The widget dialog is made when first shown and ignores a folder set before
-        // that; given again once it is up, it opens there.
-        onVisibleChanged: if (visible) folder = startFolder
+        // The widget dialog is made inside the request to show it and ignores a folder
+        // set before that. The change of visible is announced within that same request,
+        // before the dialog is first drawn, so the folder handed over here (checked
+        // afresh, in case it went meanwhile) is the one it opens in.
+        onVisibleChanged: if (visible) folder = openImageDialogStartFolder()
         onAccepted: acceptChosenImage(openImageDialog.fileUrl)
         onRejected: openImageDialog.visible = false
     }
@@ -360,8 +345,7 @@ MainPageForm {
     function acceptChosenImage(fileUrl) {
         var chosen = fileUrl.toString()
         settings.openImageDialogFolder = chosen !== ""
-                ? chosen.substring(0, chosen.lastIndexOf("/")) : openImageDialog.folder
-        checkRememberedFolder()
+                ? dialogFolders.folderOfFile(chosen) : openImageDialog.folder
         if (chosen !== "")
             image.source = fileUrl
         openImageDialog.visible = false

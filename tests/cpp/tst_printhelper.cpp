@@ -48,9 +48,9 @@ public:
 private:
     void poll()
     {
+        // A dialog comes to the top again when one opened over it closes: it was
+        // answered already, and is not a new dialog.
         QWidget *dialog = QApplication::activeModalWidget();
-        // A dialog is answered once: the save dialog is still on screen for a
-        // moment after its overwrite question has been answered.
         if (!dialog || m_seen.contains(dialog) || !dialog->isVisible())
             return;
         m_seen.append(dialog);

@@ -295,7 +295,7 @@ TestCase {
         paste.trigger()
         compare(paste.enabled, true)
         tryCompare(saveSpy, "count", 1)
-        wait(200)
+        Helpers.waitForEarlierGrabs(testCase, window)
         compare(saveSpy.count, 1)
         compare(printSpy.count, 0)
         checkScreenLook()
@@ -311,7 +311,7 @@ TestCase {
         var busy = Helpers.findObject(window, "busyRectangle")
         busy.visible = true
         mouseClick(page.saveButton)
-        wait(100)
+        Helpers.waitForEarlierGrabs(testCase, window)
         compare(saveSpy.count, 0)
         busy.visible = false
         mouseClick(page.saveButton)

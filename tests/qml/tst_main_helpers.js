@@ -16,6 +16,15 @@ function createWindow(testCase, properties) {
     return window
 }
 
+// Returns once every grab asked of the window so far has been delivered: grabs come
+// back in the order they were asked for, so one asked for now comes back last.
+// The page stands in for the window: a grab of its root item is never delivered.
+function waitForEarlierGrabs(testCase, window) {
+    var delivered = false
+    testCase.verify(findObject(window, "mainPage").grabToImage(function () { delivered = true }))
+    testCase.tryVerify(function () { return delivered }, 5000, "a grab asked for after the others")
+}
+
 // The object with this objectName among the window's declared children and
 // their descendants, those made by loaders included (a dialog is made when it
 // is first shown).

@@ -349,7 +349,7 @@ Item {
 
         // Requests made before the next frame are served by one paint.
         function test_requestsShareOnePaint() {
-            wait(50)
+            PageTest.waitForPendingPaint(testCase, page.canvas)
             paintSpy.clear()
             page.canvas.requestPaint()
             page.circleRadiusSlider.value = 100
@@ -357,8 +357,8 @@ Item {
             page.lineRotationSlider.value = 10
             page.canvas.requestPaint()
             compare(paintSpy.count, 0)
-            paintSpy.wait(5000)
-            wait(100)
+            verify(isPolishScheduled(page.canvas))
+            PageTest.waitForPendingPaint(testCase, page.canvas)
             compare(paintSpy.count, 1)
         }
 

@@ -337,7 +337,7 @@ Item {
 
         function clickAt(x, y) {
             mouseMove(page.canvas, x, y)
-            wait(50) // the move's own repaint, while placing points, comes first
+            PageTest.waitForPendingPaint(testCase, page.canvas) // the move's own, while placing points
             paintSpy.clear()
             mouseClick(page.canvas, x, y)
         }
@@ -346,7 +346,7 @@ Item {
         // the canvas; each placed point is painted.
         function test_clicksPlacePoints() {
             clickAt(150, 100)
-            wait(100)
+            PageTest.waitForPendingPaint(testCase, page.canvas)
             compare(paintSpy.count, 0)
             compare(page.messageLabel.text, "")
 

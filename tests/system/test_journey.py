@@ -15,7 +15,6 @@ import math
 import os
 import sys
 import tempfile
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -173,10 +172,14 @@ class Session(unittest.TestCase):
         return os.path.join(self.files, name)
 
     def offer_clipboard(self, data, target):
+        """Offers data on the clipboard and returns once the program has heard of
+        it: Paste image, first turned off by a paste with nothing on offer, is on."""
+        self.app.choose("Edit", "Paste image")
         offer = ClipboardOffer(data, target)
         self.addCleanup(offer.stop)
         wait_until("the clipboard offer", lambda: target in xdesktop.clipboard_targets(), 10)
-        time.sleep(0.5)  # lets the program hear of the change and enable Paste image
+        wait_until("Paste image to come on for the offer",
+                   lambda: self.app.entry_enabled("Edit", "Paste image"), 60)
         return offer
 
     def wait_for_picture(self, size):

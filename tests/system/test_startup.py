@@ -63,6 +63,12 @@ class Display:
                                  ctypes.POINTER(XEvent)]
         x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
         x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        x.XDefaultRootWindow.restype = ctypes.c_ulong
+        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x.XCreateSimpleWindow.restype = ctypes.c_ulong
+        x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 \
+            + [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
+        x.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         self.x = x
         self.display = x.XOpenDisplay(None)
         if not self.display:
@@ -91,6 +97,17 @@ class Display:
                     for y in range(im.height)]
         finally:
             self.x.XDestroyImage(image)
+
+    def create_window(self):
+        """A small unmapped window on the root."""
+        root = self.x.XDefaultRootWindow(self.display)
+        window = self.x.XCreateSimpleWindow(self.display, root, 0, 0, 1, 1, 0, 0, 0)
+        self.x.XSync(self.display, 0)
+        return window
+
+    def destroy_window(self, window):
+        self.x.XDestroyWindow(self.display, window)
+        self.x.XSync(self.display, 0)
 
     def request_close(self, window):
         """What a window manager sends when the user clicks the close button."""
@@ -130,12 +147,22 @@ def window_info(window):
 class MapWatcher:
     """Records every window mapped on the screen while it runs."""
 
-    def __init__(self):
+    def __init__(self, display):
         self.log = tempfile.TemporaryFile(mode="w+")
         self.process = subprocess.Popen(
             ["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], stdout=self.log,
             stderr=subprocess.DEVNULL)
-        time.sleep(0.5)  # lets xev select its events before anything happens
+        # xev says nothing until an event comes: it is listening once it reports
+        # a window made after it started (never mapped, so never in the record).
+        deadline = time.monotonic() + 20
+        while True:
+            display.destroy_window(display.create_window())
+            time.sleep(0.1)
+            self.log.seek(0)
+            if "CreateNotify" in self.log.read():
+                break
+            if time.monotonic() > deadline:
+                raise AssertionError("gave up after 20 s waiting for xev to listen")
 
     def stop(self):
         """The ids of the windows that were mapped; ends the watch."""
@@ -305,12 +332,14 @@ class Startup(unittest.TestCase):
         while time.monotonic() < deadline:
             time.sleep(0.3)
             pixels = self.display.grab(window, width, height)
-            if pixels is not None and pixels == previous:
+            # Until its first frame is drawn, a mapped window is one still colour.
+            drawn = pixels is not None and any(p != pixels[0][0] for row in pixels for p in row)
+            if drawn and pixels == previous:
                 if os.environ.get("ORVALITH_SANDBOX"):
                     save_png(pixels, os.path.join(os.environ["ORVALITH_SANDBOX"], name + ".png"))
                 return pixels
             previous = pixels
-        self.fail("the window never stopped changing")
+        self.fail("the window was never drawn and still for a moment")
 
     def click(self, info, x, y):
         ax = int(info["Absolute upper-left X"]) + x
@@ -327,7 +356,7 @@ class Startup(unittest.TestCase):
         return window, info
 
     def test_menu_bar_and_quit_from_file_menu(self):
-        watcher = MapWatcher()
+        watcher = MapWatcher(self.display)
         self.addCleanup(watcher.stop)
         self.start()
         window, info = self.shown_window()
@@ -382,7 +411,7 @@ class Startup(unittest.TestCase):
                 with open(os.path.join(modules, folder, "qmldir"), "w") as f:
                     f.write("module QtQuick.Controls\nplugin orvalithmissingplugin\n")
             env = dict(os.environ, QML2_IMPORT_PATH=modules)
-            watcher = MapWatcher()
+            watcher = MapWatcher(self.display)
             self.addCleanup(watcher.stop)
             self.start(env)
             status, err = self.wait_exit()
