@@ -1,0 +1,45 @@
+#pragma once
+
+#include "picturedata.h"
+
+#include <QObject>
+#include <QQmlParserStatus>
+#include <QUrl>
+#include <QVariant>
+
+// The one way a picture reaches the page, whichever way the user gave it (open
+// dialog, drop, paste, command line): the address is turned into a local
+// regular file or pasted content, which is read, checked and decoded off the
+// window's thread. The page then shows the decoded picture from its address.
+class PictureIntake : public QObject, public QQmlParserStatus
+{
+    Q_OBJECT
+    Q_INTERFACES(QQmlParserStatus)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+public:
+    enum Refusal { Unreadable, TooLarge };
+    Q_ENUM(Refusal)
+
+    explicit PictureIntake(QObject *parent = nullptr);
+
+    bool busy() const { return m_pending != 0; }
+
+    // Takes a URL or a text; a newer request makes an older one's result moot.
+    Q_INVOKABLE void open(const QVariant &source);
+    // Lets the store forget every decoded picture but the ones still wanted.
+    Q_INVOKABLE void keepOnly(const QList<QUrl> &urls);
+
+    void classBegin() override;
+    void componentComplete() override {}
+
+signals:
+    void busyChanged();
+    void pictureReady(const QUrl &url, bool incomplete);
+    void pictureRefused(Refusal refusal, int largestSide, int largestMegapixels);
+
+private:
+    void finish(quint64 request, picturedata::Verdict verdict, const QUrl &url);
+
+    quint64 m_request = 0;
+    quint64 m_pending = 0; // the request still being read, or 0
+};
