@@ -137,9 +137,8 @@ int run(int argc, char **argv)
                 doneAt = now;
         }
         if ((doneAt >= 0 && now - doneAt > 500) || now > 30000) {
-            std::printf("gap_ms=%lld done_ms=%lld peak_mb=%ld outcome=%s\n", longestGap,
-                        doneAt, peakKilobytes() / 1000,
-                        outcome.isEmpty() ? "none" : qPrintable(outcome));
+            std::printf("gap_ms=%lld done_ms=%lld peak_mb=%ld outcome=%s\n", longestGap, doneAt,
+                        peakKilobytes() / 1000, outcome.isEmpty() ? "none" : qPrintable(outcome));
             std::fflush(stdout);
             std::_Exit(0); // a decode may still hold a thread; the figures are out
         }

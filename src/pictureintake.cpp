@@ -77,8 +77,8 @@ bool contentOf(const QVariant &source, Content *content)
     const QUrl url = source.toUrl();
     if (PictureStore::isStored(url))
         return PictureStore::instance().takePasted(url, &content->bytes, &content->pixels);
-    const QString text = source.userType() == QMetaType::QUrl ? url.toString(QUrl::FullyEncoded)
-                                                              : source.toString();
+    const QString text =
+        source.userType() == QMetaType::QUrl ? url.toString(QUrl::FullyEncoded) : source.toString();
     if (text.startsWith(inlineJpegPrefix)) {
         content->bytes = QByteArray::fromBase64(text.mid(inlineJpegPrefix.size()).toLatin1());
         return true;
@@ -116,9 +116,8 @@ void PictureIntake::open(const QVariant &source)
     QPointer<PictureIntake> self(this);
     QThreadPool::globalInstance()->start([self, request, content, limits] {
         const picturedata::Picture picture = examine(content, limits);
-        const QUrl url = picture.image.isNull()
-                             ? QUrl()
-                             : PictureStore::instance().addDecoded(picture.image);
+        const QUrl url =
+            picture.image.isNull() ? QUrl() : PictureStore::instance().addDecoded(picture.image);
         const Verdict verdict = picture.verdict;
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
@@ -152,11 +151,11 @@ void PictureIntake::finish(quint64 request, picturedata::Verdict verdict, const 
         break;
     case Verdict::TooLarge: {
         const picturedata::Limits limits = picturedata::machineLimits();
-        emit pictureRefused(TooLarge, limits.largestSide, int(limits.largestArea / 1000000));
+        emit pictureRefused(true, limits.largestSide, int(limits.largestArea / 1000000));
         break;
     }
     case Verdict::Unreadable:
-        emit pictureRefused(Unreadable, 0, 0);
+        emit pictureRefused(false, 0, 0);
         break;
     }
 }

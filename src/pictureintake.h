@@ -17,9 +17,6 @@ class PictureIntake : public QObject, public QQmlParserStatus
     Q_INTERFACES(QQmlParserStatus)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
 public:
-    enum Refusal { Unreadable, TooLarge };
-    Q_ENUM(Refusal)
-
     explicit PictureIntake(QObject *parent = nullptr);
 
     bool busy() const { return m_pending != 0; }
@@ -35,7 +32,8 @@ public:
 signals:
     void busyChanged();
     void pictureReady(const QUrl &url, bool incomplete);
-    void pictureRefused(Refusal refusal, int largestSide, int largestMegapixels);
+    // Too large, or not a JPEG or PNG picture that can be read.
+    void pictureRefused(bool tooLarge, int largestSide, int largestMegapixels);
 
 private:
     void finish(quint64 request, picturedata::Verdict verdict, const QUrl &url);

@@ -109,9 +109,7 @@ void PictureStore::forget(const QUrl &url)
     m_decoded.remove(idOf(url));
 }
 
-StoredPictureProvider::StoredPictureProvider() : QQuickImageProvider(QQuickImageProvider::Image)
-{
-}
+StoredPictureProvider::StoredPictureProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
 
 // The picture is shown at its own size: the requested size is not used.
 QImage StoredPictureProvider::requestImage(const QString &id, QSize *size, const QSize &)

@@ -33,8 +33,7 @@ Item {
         id: intake
         objectName: "pictureIntake"
         onPictureReady: view.show(url, incomplete)
-        onPictureRefused: view.refused(refusal === PictureIntake.TooLarge, largestSide,
-                                       largestMegapixels)
+        onPictureRefused: view.refused(tooLarge, largestSide, largestMegapixels)
     }
 
     Rectangle {

@@ -64,8 +64,8 @@ QImage pasted(const QUrl &url)
     if (!PictureStore::instance().takePasted(url, &encoded, &pixels))
         return QImage();
     const picturedata::Limits roomy{65535, qint64(1) << 32};
-    const picturedata::Picture picture = pixels.isNull() ? picturedata::decode(encoded, roomy)
-                                                         : picturedata::accept(pixels, roomy);
+    const picturedata::Picture picture =
+        pixels.isNull() ? picturedata::decode(encoded, roomy) : picturedata::accept(pixels, roomy);
     return picture.image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -149,8 +149,8 @@ void ClipboardTest::initTestCase()
     QVERIFY(QDir(m_dir.path()).mkdir("shots.png"));
     // Names holding what URLs use for other things, beside the names that a
     // misreading would take instead.
-    for (const char *name : {"hash#1.png", "hash", "what?.png", "what", "a%20b.png", "a b.png",
-                             "ojo ñandú.jpg"})
+    for (const char *name :
+         {"hash#1.png", "hash", "what?.png", "what", "a%20b.png", "a b.png", "ojo ñandú.jpg"})
         QVERIFY(cornersImage(64, 48).save(path(QString::fromUtf8(name)), "PNG"));
     m_xclip = QStandardPaths::findExecutable("xclip");
 }
@@ -297,7 +297,8 @@ void ClipboardTest::textNamingAnImage_data()
         << "C:\\images\\eye.jpg" << QUrl::fromLocalFile("C:\\images\\eye.jpg");
 #endif
     QTest::newRow("missing path") << path("missing.png") << QUrl();
-    QTest::newRow("FILE prefix is a file URL too") << "FILE://" + eyeJpg << QUrl::fromLocalFile(eyeJpg);
+    QTest::newRow("FILE prefix is a file URL too")
+        << "FILE://" + eyeJpg << QUrl::fromLocalFile(eyeJpg);
     QTest::newRow("folder named like a picture") << path("shots.png") << QUrl();
     QTest::newRow("existing file of another kind") << path("scan.bmp") << QUrl();
     QTest::newRow("file URL that does not parse") << "file://[::1/eye.png" << QUrl();

@@ -159,16 +159,22 @@ bool writeHostilePictures(const QDir &folder)
 {
     const QByteArray jpeg = encoded(twoColourImage(40, 30, green, red), "JPEG");
     const QByteArray png = encoded(twoColourImage(40, 30, green, red), "PNG");
-    bool written = writeFile(folder, "declares-65000x65000.jpg", jpegDeclaring(jpeg, 65000, 65000)) &&
-                   writeFile(folder, "declares-20000x15000.png", pngDeclaring(png, 20000, 15000)) &&
-                   writeFile(folder, "declares-16000x16000.png", pngDeclaring(png, 16000, 16000)) &&
-                   writeFile(folder, "svg-named.png",
-                             "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"60000\" "
-                             "height=\"60000\"/>\n") &&
-                   writeFile(folder, "jpeg-named.png", jpeg) &&
-                   writeFile(folder, "cut-in-rows.png", png.left(png.size() - 30));
-    const QStringList oddNames = {"hash#1.png", "hash", "what?.png", "what", "a%20b.png",
-                                  "a b.png", "ojo izquierdo ñandú.jpg"};
+    bool written =
+        writeFile(folder, "declares-65000x65000.jpg", jpegDeclaring(jpeg, 65000, 65000)) &&
+        writeFile(folder, "declares-20000x15000.png", pngDeclaring(png, 20000, 15000)) &&
+        writeFile(folder, "declares-16000x16000.png", pngDeclaring(png, 16000, 16000)) &&
+        writeFile(folder, "svg-named.png",
+                  "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"60000\" "
+                  "height=\"60000\"/>\n") &&
+        writeFile(folder, "jpeg-named.png", jpeg) &&
+        writeFile(folder, "cut-in-rows.png", png.left(png.size() - 30));
+    const QStringList oddNames = {"hash#1.png",
+                                  "hash",
+                                  "what?.png",
+                                  "what",
+                                  "a%20b.png",
+                                  "a b.png",
+                                  "ojo izquierdo ñandú.jpg"};
     for (int i = 0; written && i < oddNames.size(); ++i) {
         const QString &name = oddNames.at(i);
 #ifdef Q_OS_WIN
