@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Intake benchmark: the longest time the main window does not answer, and the
 process's peak memory, while a picture comes in: a 6000 x 4000 JPEG opened,
-a 6000 x 4000 picture copied by another program, and hostile files opened.
+a 6000 x 4000 picture copied by another program (and pasted), and hostile files
+opened or copied.
 
     bench/intake.py [--build DIR] [--cases NAME,...]
 
@@ -13,6 +14,7 @@ reported as such. Prints one line per case; asserts nothing. MB are 10^6 bytes.
 import argparse
 import os
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -58,16 +60,20 @@ def one_run(bench, arguments):
                    XDG_RUNTIME_DIR=os.path.join(sandbox, "runtime"), HOME=sandbox)
         os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
         command = f'ulimit -v {ADDRESS_SPACE_KB}; exec "$@"'
+        # A session of its own, so that a hung run goes with its X server.
+        run = subprocess.Popen([WITH_XVFB, "sh", "-c", command, "sh", bench, *arguments],
+                               env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               text=True, start_new_session=True)
         try:
-            done = subprocess.run([WITH_XVFB, "sh", "-c", command, "sh", bench, *arguments],
-                                  env=env, capture_output=True, text=True, timeout=40,
-                                  start_new_session=True)
+            stdout, stderr = run.communicate(timeout=40)
         except subprocess.TimeoutExpired:
+            os.killpg(run.pid, signal.SIGKILL)
+            run.communicate()
             return "no answer within 40 s (hung)"
-        lines = [line for line in done.stdout.splitlines() if line.startswith("gap_ms=")]
+        lines = [line for line in stdout.splitlines() if line.startswith("gap_ms=")]
         if not lines:
-            tail = (done.stderr.strip().splitlines() or ["no output"])[-1]
-            return f"ended without figures (exit {done.returncode}: {tail[:100]})"
+            tail = (stderr.strip().splitlines() or ["no output"])[-1]
+            return f"ended without figures (exit {run.returncode}: {tail[:100]})"
         return lines[-1]
     finally:
         shutil.rmtree(sandbox, ignore_errors=True)
@@ -96,6 +102,7 @@ def main():
     cases = {
         "open 6000x4000 JPEG": ["open", picture("photo-6000x4000.jpg")],
         "copy 6000x4000 PNG": ["clipboard", picture("photo-6000x4000.png"), "image/png"],
+        "copy and paste 6000x4000 PNG": ["paste", picture("photo-6000x4000.png"), "image/png"],
         "open JPEG declaring 65000x65000": ["open", picture("bomb-65000.jpg")],
         "open JPEG declaring 23000x23000": ["open", picture("bomb-23000.jpg")],
         "open SVG named .png": ["open", picture("svg-named.png")],

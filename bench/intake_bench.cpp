@@ -3,6 +3,7 @@
 //
 //   orvalith_intake_bench open FILE          the page opens FILE as a drop would
 //   orvalith_intake_bench clipboard FILE TYPE  another program (xclip) copies FILE as TYPE
+//   orvalith_intake_bench paste FILE TYPE      the same, then Edit › Paste image at once
 //   orvalith_intake_bench pictures FOLDER    writes the benchmark's own pictures
 //
 // A timer asks to run every 2 ms on the window's thread; the longest wait between
@@ -130,9 +131,10 @@ int run(int argc, char **argv)
         longestGap = qMax(longestGap, now - lastTurn);
         lastTurn = now;
         if (doneAt < 0) {
-            outcome = mode == QLatin1String("open")
-                          ? pageOutcome(page)
-                          : (clipboardReported ? QStringLiteral("offered") : QString());
+            if (mode == QLatin1String("clipboard"))
+                outcome = clipboardReported ? QStringLiteral("offered") : QString();
+            else
+                outcome = pageOutcome(page);
             if (!outcome.isEmpty())
                 doneAt = now;
         }
@@ -158,8 +160,11 @@ int run(int argc, char **argv)
             return;
         }
         // Connected only now: a report about what was there before does not count.
-        QObject::connect(clipboard, &Clipboard::imageUrlChanged,
-                         [&clipboardReported] { clipboardReported = true; });
+        QObject::connect(clipboard, &Clipboard::imageUrlChanged, [&, window](bool available) {
+            clipboardReported = true;
+            if (available && mode == QLatin1String("paste"))
+                QMetaObject::invokeMethod(window, "pasteImage");
+        });
         owner.start(QStringLiteral("xclip"), {"-quiet", "-selection", "clipboard", "-t",
                                               QString::fromLocal8Bit(argv[3]), "-i", file});
     });
@@ -174,9 +179,10 @@ int main(int argc, char *argv[])
         QCoreApplication application(argc, argv);
         return writePictures(QDir(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
     }
-    if (argc < 3 || (QByteArray(argv[1]) == "clipboard" && argc != 4)) {
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (argc < 3 || ((mode == "clipboard" || mode == "paste") && argc != 4)) {
         std::fprintf(stderr, "usage: orvalith_intake_bench open FILE | clipboard FILE TYPE | "
-                             "pictures FOLDER\n");
+                             "paste FILE TYPE | pictures FOLDER\n");
         return 2;
     }
     return run(argc, argv);

@@ -7,6 +7,8 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
+#include <atomic>
+
 namespace picturedata {
 namespace {
 
@@ -18,6 +20,9 @@ constexpr qint64 largestAreaInPixels = 250 * 1000 * 1000;
 // Where no OpenGL context can be made (a software renderer), the common limit
 // of current graphics stacks.
 constexpr int fallbackLargestSide = 16384;
+
+// Noted from the render thread, read on the window's.
+std::atomic<int> notedLargestSide{0};
 
 int largestTextureSide()
 {
@@ -100,8 +105,16 @@ bool jpegReachesItsEnd(const QByteArray &jpeg)
     return at + 1 < jpeg.size() && byteAt(jpeg, at) == 0xff && byteAt(jpeg, at + 1) == 0xd9;
 }
 
+void noteLargestTextureSide(int side)
+{
+    if (side > 0)
+        notedLargestSide = side;
+}
+
 Limits machineLimits()
 {
+    if (notedLargestSide > 0)
+        return {notedLargestSide, largestAreaInPixels};
     // Asked once; the answer does not change while the program runs.
     static const int largestSide = largestTextureSide();
     return {largestSide, largestAreaInPixels};

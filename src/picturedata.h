@@ -25,8 +25,10 @@ struct Limits
 
 // The limits of this machine: the composite is captured at the picture's own
 // size, so a side beyond the graphics stack's largest texture could be shown
-// but never exported.
+// but never exported. The largest texture is the one noted from a window's
+// context, or else asked of a context made for the purpose.
 Limits machineLimits();
+void noteLargestTextureSide(int side);
 
 enum class Verdict { Readable, Incomplete, TooLarge, Unreadable };
 

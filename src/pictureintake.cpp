@@ -6,9 +6,15 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QPointer>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QThreadPool>
+
+#include <memory>
 
 #include <limits>
 
@@ -53,8 +59,8 @@ bool readRegularFile(const QString &path, QByteArray *bytes)
     if (!file.open(QIODevice::ReadOnly))
         return false;
 #endif
-    // A byte array holds less than 2 GB; a larger file is no picture that fits
-    // within the limits anyway.
+    // A byte array holds less than 2 GB: more than a picture within the limits
+    // takes even stored uncompressed at 8 bits a channel.
     if (file.size() <= 0 || file.size() >= std::numeric_limits<int>::max())
         return false;
     *bytes = file.readAll();
@@ -99,19 +105,46 @@ void PictureIntake::classBegin()
         engine->addImageProvider(StoredPictureProvider::hostName, new StoredPictureProvider);
 }
 
+// The window's own graphics context tells the largest texture at its next frame,
+// on the render thread; asking a context of our own would stall the window.
+void PictureIntake::componentComplete()
+{
+    auto *item = qobject_cast<QQuickItem *>(parent());
+    if (!item)
+        return;
+    const auto learnFrom = [](QQuickWindow *window) {
+        if (!window)
+            return;
+        auto connection = std::make_shared<QMetaObject::Connection>();
+        *connection = connect(
+            window, &QQuickWindow::beforeRendering, window,
+            [connection] {
+                QOpenGLContext *context = QOpenGLContext::currentContext();
+                if (!context)
+                    return;
+                GLint side = 0;
+                context->functions()->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+                picturedata::noteLargestTextureSide(int(side));
+                QObject::disconnect(*connection);
+            },
+            Qt::DirectConnection);
+    };
+    learnFrom(item->window());
+    connect(item, &QQuickItem::windowChanged, this, learnFrom);
+}
+
 void PictureIntake::open(const QVariant &source)
 {
     const quint64 request = ++m_request;
-    const bool wasBusy = busy();
-    m_pending = request;
-    if (!wasBusy)
-        emit busyChanged();
-
     Content content;
     if (!contentOf(source, &content)) {
         finish(request, Verdict::Unreadable, QUrl());
         return;
     }
+    const bool wasBusy = busy();
+    m_pending = request;
+    if (!wasBusy)
+        emit busyChanged();
     const picturedata::Limits limits = picturedata::machineLimits();
     QPointer<PictureIntake> self(this);
     QThreadPool::globalInstance()->start([self, request, content, limits] {
@@ -142,8 +175,10 @@ void PictureIntake::finish(quint64 request, picturedata::Verdict verdict, const 
         PictureStore::instance().forget(url);
         return;
     }
-    m_pending = 0;
-    emit busyChanged();
+    if (busy()) {
+        m_pending = 0;
+        emit busyChanged();
+    }
     switch (verdict) {
     case Verdict::Readable:
     case Verdict::Incomplete:

@@ -27,7 +27,7 @@ public:
     Q_INVOKABLE void keepOnly(const QList<QUrl> &urls);
 
     void classBegin() override;
-    void componentComplete() override {}
+    void componentComplete() override;
 
 signals:
     void busyChanged();

@@ -36,11 +36,19 @@ Item {
         onPictureRefused: view.refused(tooLarge, largestSide, largestMegapixels)
     }
 
+    // Shown only once reading has taken a moment: a refusal or a small picture comes
+    // back sooner, and every frame of the running indicator costs the window time.
+    Timer {
+        id: overlayDelay
+        interval: 100
+        running: intake.busy
+    }
+
     Rectangle {
         objectName: "pictureLoadingOverlay"
         anchors.fill: parent
         color: Qt.rgba(0, 0, 0, 0.6)
-        visible: intake.busy
+        visible: intake.busy && !overlayDelay.running
 
         // Clicks on the picture being replaced would place points on it.
         MouseArea {
@@ -50,7 +58,7 @@ Item {
         // Running only while shown: a running indicator redraws the window without end.
         BusyIndicator {
             anchors.centerIn: parent
-            running: intake.busy
+            running: parent.visible
         }
     }
 

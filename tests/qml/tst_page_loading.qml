@@ -237,7 +237,8 @@ Item {
             var url = PageTest.pictureUrl("photo-6000x4000.jpg")
             var overlay = findChild(page, "pictureLoadingOverlay")
             chooseInDialog(url)
-            verify(overlay.visible, "the image area is covered while the picture is read")
+            tryVerify(function () { return overlay.visible },
+                      1000, "the image area is covered while the picture is read")
             tryCompare(page.image, "sourceSize", Qt.size(6000, 4000))
             compare(page.image.status, Image.Ready)
             verify(!overlay.visible)
