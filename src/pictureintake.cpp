@@ -4,8 +4,10 @@
 #include "picturepath.h"
 #include "picturestore.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImageReader>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPointer>
@@ -95,7 +97,15 @@ bool contentOf(const QVariant &source, Content *content)
 
 } // namespace
 
-PictureIntake::PictureIntake(QObject *parent) : QObject(parent) {}
+PictureIntake::PictureIntake(QObject *parent) : QObject(parent)
+{
+    m_slowTimer.setSingleShot(true);
+    m_slowTimer.setInterval(100);
+    connect(&m_slowTimer, &QTimer::timeout, this, [this] {
+        m_slow = true;
+        emit slowChanged();
+    });
+}
 
 // The page's image reads decoded pictures from the store through this engine.
 void PictureIntake::classBegin()
@@ -109,6 +119,11 @@ void PictureIntake::classBegin()
 // on the render thread; asking a context of our own would stall the window.
 void PictureIntake::componentComplete()
 {
+    // The decoders' plugins are loaded here, not first on a reading thread, where
+    // loading holds a lock that the window's thread may then wait for.
+    QByteArray nothing;
+    QBuffer noBytes(&nothing);
+    QImageReader(&noBytes, "jpeg").canRead();
     auto *item = qobject_cast<QQuickItem *>(parent());
     if (!item)
         return;
@@ -143,8 +158,10 @@ void PictureIntake::open(const QVariant &source)
     }
     const bool wasBusy = busy();
     m_pending = request;
-    if (!wasBusy)
+    if (!wasBusy) {
+        m_slowTimer.start();
         emit busyChanged();
+    }
     const picturedata::Limits limits = picturedata::machineLimits();
     QPointer<PictureIntake> self(this);
     QThreadPool::globalInstance()->start([self, request, content, limits] {
@@ -177,7 +194,12 @@ void PictureIntake::finish(quint64 request, picturedata::Verdict verdict, const 
     }
     if (busy()) {
         m_pending = 0;
+        m_slowTimer.stop();
         emit busyChanged();
+    }
+    if (m_slow) {
+        m_slow = false;
+        emit slowChanged();
     }
     switch (verdict) {
     case Verdict::Readable:

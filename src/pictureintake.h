@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QQmlParserStatus>
+#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 
@@ -16,10 +17,13 @@ class PictureIntake : public QObject, public QQmlParserStatus
     Q_OBJECT
     Q_INTERFACES(QQmlParserStatus)
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    // Busy for a moment already: a refusal or a small picture comes back sooner.
+    Q_PROPERTY(bool slow READ slow NOTIFY slowChanged)
 public:
     explicit PictureIntake(QObject *parent = nullptr);
 
     bool busy() const { return m_pending != 0; }
+    bool slow() const { return m_slow; }
 
     // Takes a URL or a text; a newer request makes an older one's result moot.
     Q_INVOKABLE void open(const QVariant &source);
@@ -31,6 +35,7 @@ public:
 
 signals:
     void busyChanged();
+    void slowChanged();
     void pictureReady(const QUrl &url, bool incomplete);
     // Too large, or not a JPEG or PNG picture that can be read.
     void pictureRefused(bool tooLarge, int largestSide, int largestMegapixels);
@@ -40,4 +45,8 @@ private:
 
     quint64 m_request = 0;
     quint64 m_pending = 0; // the request still being read, or 0
+    // A widget timer, not a document's: those run on the animation clock, and the
+    // frames it then asks for stall the window behind a slow first frame.
+    QTimer m_slowTimer;
+    bool m_slow = false;
 };

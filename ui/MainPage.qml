@@ -298,7 +298,8 @@ MainPageForm {
             sourceComponent: Label {
                 objectName: "loadErrorLabel"
                 text: loadErrorPopup.tooLarge
-                      ? qsTr("The picture is too large: it may be at most %1 pixels wide and high, and %2 megapixels in all.").arg(loadErrorPopup.largestSide).arg(loadErrorPopup.largestMegapixels)
+                      ? qsTr("The picture is too large: it may be at most %1 pixels wide and high, and %2 megapixels in all.")
+                        .arg(loadErrorPopup.largestSide).arg(loadErrorPopup.largestMegapixels)
                       : qsTr("The picture could not be opened; choose another JPEG or PNG file.")
                 wrapMode: Text.WordWrap
                 font.bold: true

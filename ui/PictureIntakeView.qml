@@ -36,19 +36,13 @@ Item {
         onPictureRefused: view.refused(tooLarge, largestSide, largestMegapixels)
     }
 
-    // Shown only once reading has taken a moment: a refusal or a small picture comes
-    // back sooner, and every frame of the running indicator costs the window time.
-    Timer {
-        id: overlayDelay
-        interval: 100
-        running: intake.busy
-    }
-
     Rectangle {
         objectName: "pictureLoadingOverlay"
         anchors.fill: parent
         color: Qt.rgba(0, 0, 0, 0.6)
-        visible: intake.busy && !overlayDelay.running
+        // Only once reading takes a moment: every frame of the running indicator
+        // costs the window time.
+        visible: intake.slow
 
         // Clicks on the picture being replaced would place points on it.
         MouseArea {

@@ -240,6 +240,19 @@ void ClipboardTest::reportsWhatWasCopiedBeforeTheStart()
     QSignalSpy laterReports(&later, &Clipboard::imageUrlChanged);
     QVERIFY(laterReports.wait(5000));
     QCOMPARE(laterReports.at(0).at(0).toBool(), false);
+
+    // Pixels that another program copied before the start.
+    if (m_xclip.isEmpty())
+        QSKIP("xclip is needed to offer content from another process");
+    QFile png(path("fundus.png"));
+    QVERIFY(png.open(QIODevice::ReadOnly));
+    QVERIFY(offerFromOtherProcess(png.readAll(), "image/png"));
+    Clipboard last;
+    QSignalSpy lastReports(&last, &Clipboard::imageUrlChanged);
+    QVERIFY(lastReports.wait(5000));
+    const QImage fundus = QImage(path("fundus.png")).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(pasted(last.imageUrl()), fundus);
+    QCOMPARE(pasted(last.imageUrl()), fundus);
 }
 
 void ClipboardTest::clearAlwaysSignalsFalse()
