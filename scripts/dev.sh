@@ -19,7 +19,8 @@ packages="cmake g++ make pkg-config python3
     libgl1-mesa-dri fonts-liberation2 qttranslations5-l10n xdg-utils"
 test_packages="xvfb xauth xclip xdotool x11-utils binutils-mingw-w64-x86-64 poppler-utils
     libimage-exiftool-perl
-    clang-format dpkg-dev fontconfig desktop-file-utils appstream openbox"
+    clang-format dpkg-dev fontconfig desktop-file-utils appstream openbox
+    clang libclang-rt-14-dev"
 
 # One dpkg query for all packages: one per package took most of a second.
 install_missing() {

@@ -2,6 +2,7 @@
 
 #include "clipboard.h"
 #include "localfiles.h"
+#include "pictureintake.h"
 #include "urlopener.h"
 #include "windowframe.h"
 
@@ -46,6 +47,7 @@ void registerQmlTypes()
     qmlRegisterType<LocalFiles>("Orvalith", 1, 0, "LocalFiles");
     qmlRegisterType<UrlOpener>("Orvalith", 1, 0, "UrlOpener");
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
+    qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
 }
 
 } // namespace orvalith

@@ -1,7 +1,8 @@
 #include "clipboardimage.h"
 
-#include <QBuffer>
-#include <QFileInfo>
+#include "picturepath.h"
+#include "picturestore.h"
+
 #include <QImage>
 #include <QMimeData>
 #include <QPixmap>
@@ -9,23 +10,7 @@
 namespace clipboardimage {
 namespace {
 
-const QString filePrefix = QStringLiteral("file://");
 const QString inlineJpegPrefix = QStringLiteral("data:image/jpeg;base64,");
-
-QUrl parsedUrl(const QString &text)
-{
-    return QUrl(text, QUrl::TolerantMode);
-}
-
-// Only an existing regular file can be a picture: a folder that happens to be
-// called "shots.png" is not one.
-bool isExistingFile(const QString &path)
-{
-    // A NUL byte cannot occur in a file name; junk text is not asked about.
-    if (path.contains(QChar(0)))
-        return false;
-    return QFileInfo(path).isFile();
-}
 
 QImage imageFromVariant(const QVariant &imageData)
 {
@@ -39,63 +24,66 @@ QImage imageFromVariant(const QVariant &imageData)
     return QImage();
 }
 
-} // namespace
-
-bool hasImageSuffix(const QString &name)
+QUrl imageFileAmong(const QStringList &candidates)
 {
-    return name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1String(".jpeg"), Qt::CaseInsensitive) ||
-           name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+    QStringList named;
+    for (const QString &path : candidates) {
+        if (picturepath::hasImageSuffix(path))
+            named << path;
+    }
+    const QString file = picturepath::firstRegularFile(named);
+    return file.isEmpty() ? QUrl() : QUrl::fromLocalFile(file);
 }
+
+} // namespace
 
 QUrl fromText(const QString &text)
 {
     if (text.startsWith(inlineJpegPrefix))
-        return parsedUrl(text);
-    if (!hasImageSuffix(text))
-        return QUrl();
-    if (text.startsWith(filePrefix))
-        return parsedUrl(text);
-    if (isExistingFile(text))
-        return QUrl::fromLocalFile(text);
-    return QUrl();
+        return QUrl(text, QUrl::TolerantMode);
+    return imageFileAmong(picturepath::candidates(text));
 }
 
 QUrl fromUrls(const QList<QUrl> &urls)
 {
     if (urls.isEmpty())
         return QUrl();
-    const QUrl &first = urls.constFirst();
-    const QString name = first.toString();
-    if (name.startsWith(filePrefix) && hasImageSuffix(name))
-        return first;
-    return QUrl();
+    return imageFileAmong(picturepath::candidates(urls.constFirst()));
 }
 
-QUrl fromImageData(const QVariant &imageData)
+// Another program's pixels would have to be fetched and decoded to be looked
+// at, which is what deciding must not do; our own are at hand.
+bool offersPixels(const QMimeData &data, bool ownContent)
 {
-    const QImage image = imageFromVariant(imageData);
-    if (image.isNull())
-        return QUrl();
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPG", 90) || jpeg.isEmpty())
-        return QUrl();
-    return parsedUrl(inlineJpegPrefix + QString::fromLatin1(jpeg.toBase64()));
+    if (!data.hasImage())
+        return false;
+    return !ownContent || !imageFromVariant(data.imageData()).isNull();
 }
 
-// A URL that does not parse is invalid and counts as no image: reported as
-// one, it would only fail to load.
-QUrl fromMimeData(const QMimeData &data)
+QUrl namedImage(const QMimeData &data)
 {
     QUrl url;
     if (data.hasText())
         url = fromText(data.text());
     if (!url.isValid() && data.hasUrls())
         url = fromUrls(data.urls());
-    if (!url.isValid() && data.hasImage())
-        url = fromImageData(data.imageData());
     return url;
+}
+
+QUrl takePixels(const QMimeData &data)
+{
+    const QStringList formats = data.formats();
+    for (const QString &type : {QStringLiteral("image/png"), QStringLiteral("image/jpeg")}) {
+        if (!formats.contains(type))
+            continue;
+        const QByteArray encoded = data.data(type);
+        if (!encoded.isEmpty())
+            return PictureStore::instance().depositPasted(encoded);
+    }
+    const QImage pixels = imageFromVariant(data.imageData());
+    if (pixels.isNull())
+        return QUrl();
+    return PictureStore::instance().depositPasted(pixels);
 }
 
 } // namespace clipboardimage

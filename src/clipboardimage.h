@@ -3,30 +3,31 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
-#include <QVariant>
 
 class QMimeData;
 
-// Decides which image, if any, a piece of clipboard content offers. Each
-// function returns an invalid URL when its kind of content holds no usable
-// image, so that the caller can try the next kind.
+// Decides which image, if any, a piece of clipboard content offers. Deciding
+// only looks: copied pixels are neither fetched from their owner nor encoded
+// until the user pastes them.
 namespace clipboardimage {
 
-// True for names ending in .jpg, .jpeg or .png, whatever their case.
-bool hasImageSuffix(const QString &name);
-
-// An image named in copied text: a file URL, an inline JPEG URL or the path
-// of an existing image file.
+// An image named in copied text: an inline JPEG URL, or a local path or file
+// URL of an existing regular file whose name says JPEG or PNG. Invalid if none.
 QUrl fromText(const QString &text);
 
-// The first copied URL, when it is a file URL of an image.
+// The first copied URL, when it names such a file.
 QUrl fromUrls(const QList<QUrl> &urls);
 
-// Copied pixels, re-encoded as an inline JPEG URL.
-QUrl fromImageData(const QVariant &imageData);
+// Whether the content holds pixels (in any format the platform can give).
+bool offersPixels(const QMimeData &data, bool ownContent);
 
-// Text first, then URLs, then pixels: copied content that offers an image
-// file together with its pixels yields the file, not a re-encoded copy.
-QUrl fromMimeData(const QMimeData &data);
+// Text first, then URLs: content that offers an image file together with its
+// pixels yields the file. Invalid when it offers no file and no inline JPEG.
+QUrl namedImage(const QMimeData &data);
+
+// At paste time: the copied pixels as their owner encoded them (PNG or JPEG,
+// kept bit for bit), or else as decoded pixels, handed to the picture store.
+// Returns the store's address for them, or an invalid URL.
+QUrl takePixels(const QMimeData &data);
 
 } // namespace clipboardimage

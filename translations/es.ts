@@ -162,6 +162,10 @@
         <source>Type a number from %1 to %2.</source>
         <translation>Escriba un número de %1 a %2.</translation>
     </message>
+    <message>
+        <source>The picture is too large: it may be at most %1 pixels wide and high, and %2 megapixels in all.</source>
+        <translation>La imagen es demasiado grande: puede tener como máximo %1 píxeles de ancho y de alto, y %2 megapíxeles en total.</translation>
+    </message>
 </context>
 <context>
     <name>MainPageForm.ui</name>
@@ -240,6 +244,21 @@
     <message>
         <source>Magnifier</source>
         <translation>Lupa</translation>
+    </message>
+</context>
+<context>
+    <name>PictureIntakeView</name>
+    <message>
+        <source>This picture is incomplete: the part of it that is missing shows grey.</source>
+        <translation>Esta imagen está incompleta: la parte que falta se ve gris.</translation>
+    </message>
+    <message>
+        <source>Keep it</source>
+        <translation>Conservarla</translation>
+    </message>
+    <message>
+        <source>Discard it</source>
+        <translation>Descartarla</translation>
     </message>
 </context>
 <context>

@@ -287,6 +287,23 @@ MainPageForm {
         property bool restoring: false // the message stays while the old picture returns
     }
 
+    // Every way in (open dialog, drop, paste, a file named at start) comes here.
+    function openPicture(source) {
+        pictureIntake.open(source)
+    }
+
+    PictureIntakeView {
+        id: pictureIntake
+        anchors.fill: containerRectangle
+        target: image
+        onRefused: {
+            loadErrorPopup.tooLarge = tooLarge
+            loadErrorPopup.largestSide = largestSide
+            loadErrorPopup.largestMegapixels = largestMegapixels
+            loadErrorPopup.open()
+        }
+    }
+
     Popup {
         id: loadErrorPopup
         objectName: "loadErrorPopup"
@@ -296,8 +313,12 @@ MainPageForm {
         width: Math.min(implicitWidth, containerRectangle.width - 32)
         padding: 12
         closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+        property bool tooLarge: false
+        property int largestSide: 0
+        property int largestMegapixels: 0
 
         onAboutToShow: loadErrorMessage.active = true
+        onClosed: tooLarge = false
 
         // Made when the message is first shown: most runs never need it.
         contentItem: Loader {
@@ -305,7 +326,10 @@ MainPageForm {
             active: false
             sourceComponent: Label {
                 objectName: "loadErrorLabel"
-                text: qsTr("The picture could not be opened; choose another JPEG or PNG file.")
+                text: loadErrorPopup.tooLarge
+                      ? qsTr("The picture is too large: it may be at most %1 pixels wide and high, and %2 megapixels in all.")
+                        .arg(loadErrorPopup.largestSide).arg(loadErrorPopup.largestMegapixels)
+                      : qsTr("The picture could not be opened; choose another JPEG or PNG file.")
                 wrapMode: Text.WordWrap
                 font.bold: true
             }
@@ -347,7 +371,7 @@ MainPageForm {
         settings.openImageDialogFolder = chosen !== ""
                 ? dialogFolders.folderOfFile(chosen) : openImageDialog.folder
         if (chosen !== "")
-            image.source = fileUrl
+            openPicture(fileUrl)
         openImageDialog.visible = false
     }
 
@@ -374,7 +398,7 @@ MainPageForm {
             drop.accepted = false
             return
         }
-        image.source = drop.urls[0]
+        openPicture(drop.urls[0])
         drop.acceptProposedAction()
     }
 

@@ -83,14 +83,13 @@ ApplicationWindow {
 
     // A clipboard that has nothing to offer must not blank the picture on screen.
     // A paste waits for a pending capture, which is taken at the current
-    // picture's size; the clipboard keeps its image meanwhile.
+    // picture's size. The clipboard keeps its image: it can be pasted again.
     function pasteImage() {
         if (!pasteImageMenuAction.enabled || capturing)
             return
         var url = clipboard.imageUrl()
         if (url.toString() !== "")
-            mainPage.image.source = url
-        clipboard.clear()
+            mainPage.openPicture(url)
     }
 
     function showCaptureLook() {
@@ -184,7 +183,7 @@ ApplicationWindow {
             return
         var url = localFiles.existingFileUrl(args[1])
         if (url.toString() !== "")
-            mainPage.image.source = url
+            mainPage.openPicture(url)
     }
 
     Component.onCompleted: openPictureArgument()
@@ -362,7 +361,7 @@ ApplicationWindow {
         onTriggered: Qt.quit()
     }
 
-    // Not bound: enabled at start, then set by every report of the clipboard.
+    // Not bound: set by every report of the clipboard, the first one at start.
     Action {
         id: pasteImageMenuAction
         text: qsTr("Paste image")

@@ -1,6 +1,7 @@
 // Writes the pictures that the page tests and the memory benchmark open: ordinary PNG
 // and JPEG files made with Qt's own encoders, a JPEG whose EXIF block asks for a quarter
-// turn, a photo-sized JPEG, and files that look like pictures but cannot be decoded.
+// turn, a photo-sized JPEG, files that look like pictures but cannot be decoded, and
+// files that claim more than they hold or are named unlike what they hold.
 //
 //   make_test_pictures <folder>
 
@@ -93,6 +94,37 @@ QByteArray withExifOrientation(const QByteArray &jpeg, quint16 orientation)
     return jpeg.left(2) + exifOrientationSegment(orientation) + jpeg.mid(2);
 }
 
+// PNG chunks carry a CRC-32 (ISO 3309) of their type and data.
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// The same small JPEG with a frame header that claims another size.
+QByteArray jpegDeclaring(QByteArray jpeg, quint16 width, quint16 height)
+{
+    const int frame = jpeg.indexOf("\xff\xc0");
+    qToBigEndian(height, jpeg.data() + frame + 5);
+    qToBigEndian(width, jpeg.data() + frame + 7);
+    return jpeg;
+}
+
+// The same small PNG with a header chunk that claims another size.
+QByteArray pngDeclaring(QByteArray png, quint32 width, quint32 height)
+{
+    const int header = 12; // signature, then the header chunk's length
+    qToBigEndian(width, png.data() + header + 4);
+    qToBigEndian(height, png.data() + header + 8);
+    qToBigEndian(crc32(png.mid(header, 4 + 13)), png.data() + header + 4 + 13);
+    return png;
+}
+
 bool writeFile(const QDir &folder, const QString &name, const QByteArray &bytes)
 {
     QFile file(folder.filePath(name));
@@ -136,6 +168,41 @@ bool writeBrokenPictures(const QDir &folder)
            (folder.exists("folder.png") || folder.mkdir("folder.png"));
 }
 
+// Small files that claim huge pictures, content that the name belies, and names
+// that hold what URLs use for other things; each readable one has a size of its own.
+bool writeHostilePictures(const QDir &folder)
+{
+    const QByteArray jpeg = encoded(twoColourImage(40, 30, green, red), "JPEG");
+    const QByteArray png = encoded(twoColourImage(40, 30, green, red), "PNG");
+    bool written =
+        writeFile(folder, "declares-65000x65000.jpg", jpegDeclaring(jpeg, 65000, 65000)) &&
+        writeFile(folder, "declares-20000x15000.png", pngDeclaring(png, 20000, 15000)) &&
+        writeFile(folder, "declares-16000x16000.png", pngDeclaring(png, 16000, 16000)) &&
+        writeFile(folder, "svg-named.png",
+                  "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"60000\" "
+                  "height=\"60000\"/>\n") &&
+        writeFile(folder, "jpeg-named.png", jpeg) &&
+        writeFile(folder, "cut-in-rows.png", png.left(png.size() - 30));
+    const QStringList oddNames = {"hash#1.png",
+                                  "hash",
+                                  "what?.png",
+                                  "what",
+                                  "a%20b.png",
+                                  "a b.png",
+                                  "ojo izquierdo ñandú.jpg"};
+    for (int i = 0; written && i < oddNames.size(); ++i) {
+        const QString &name = oddNames.at(i);
+#ifdef Q_OS_WIN
+        if (name.contains(QLatin1Char('?')))
+            continue; // not a possible name there
+#endif
+        written = writeFile(folder, name,
+                            encoded(twoColourImage(110 + i, 60, blue, green),
+                                    name.endsWith(".jpg") ? "JPEG" : "PNG"));
+    }
+    return written;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -148,5 +215,8 @@ int main(int argc, char *argv[])
     QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!folder.mkpath("."))
         return 1;
-    return writeReadablePictures(folder) && writeBrokenPictures(folder) ? 0 : 1;
+    return writeReadablePictures(folder) && writeBrokenPictures(folder) &&
+                   writeHostilePictures(folder)
+               ? 0
+               : 1;
 }

@@ -292,6 +292,7 @@ TestCase {
         Helpers.action(window, "Hide toolbar").trigger()
         compare(page.state, "")
         var paste = Helpers.action(window, "Paste image")
+        Helpers.findObject(window, "clipboard").imageUrlChanged(true)
         paste.trigger()
         compare(paste.enabled, true)
         tryCompare(saveSpy, "count", 1)

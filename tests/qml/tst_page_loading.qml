@@ -7,6 +7,8 @@ import "pagetest.js" as PageTest
 
 // Pictures reach the page through its open dialog and by real drag and drop (a system
 // drag of file URLs, carried by the X server); unreadable files leave no half state.
+// A picture is read away from the window: the page shows it once it is decoded, so
+// the tests wait for its size.
 Item {
     id: root
     width: 1100
@@ -127,26 +129,36 @@ Item {
             verify(!dialog.visible)
         }
 
+        // Each readable picture has a size of its own, which tells which file was read.
         function test_dropRule_data() {
             var url = PageTest.pictureUrl
             return [
-                { tag: "upper-case PNG", uris: [url("scan.PNG")], loads: url("scan.PNG") },
-                { tag: "mixed-case Jpeg", uris: [url("eye.Jpeg")], loads: url("eye.Jpeg") },
-                { tag: "TIFF", uris: [url("eye.tif")], loads: "" },
-                { tag: "text", uris: [url("notes.txt")], loads: "" },
-                { tag: "name ending in a full stop", uris: [url("name.")], loads: "" },
+                { tag: "upper-case PNG", uris: [url("scan.PNG")], loads: Qt.size(300, 200) },
+                { tag: "mixed-case Jpeg", uris: [url("eye.Jpeg")], loads: Qt.size(200, 300) },
+                { tag: "TIFF", uris: [url("eye.tif")], loads: null },
+                { tag: "text", uris: [url("notes.txt")], loads: null },
+                { tag: "name ending in a full stop", uris: [url("name.")], loads: null },
                 { tag: "picture first", uris: [url("small-100x50.png"), url("notes.txt")],
-                  loads: url("small-100x50.png") },
-                { tag: "picture second", uris: [url("notes.txt"), url("small-100x50.png")], loads: "" }
+                  loads: Qt.size(100, 50) },
+                { tag: "picture second", uris: [url("notes.txt"), url("small-100x50.png")],
+                  loads: null },
+                { tag: "# in the name", uris: [url("hash%231.png")], loads: Qt.size(110, 60) },
+                { tag: "? in the name", uris: [url("what%3F.png")], loads: Qt.size(112, 60) },
+                { tag: "% in the name", uris: [url("a%2520b.png")], loads: Qt.size(114, 60) },
+                { tag: "space", uris: [url("a%20b.png")], loads: Qt.size(115, 60) },
+                { tag: "accents", uris: [url("ojo%20izquierdo%20%C3%B1and%C3%BA.jpg")],
+                  loads: Qt.size(116, 60) },
+                { tag: "JPEG named .png", uris: [url("jpeg-named.png")], loads: Qt.size(40, 30) }
             ]
         }
 
         function test_dropRule(data) {
             var action = dropAt(data.uris)
-            compare(page.image.source.toString(), data.loads)
-            compare(action, data.loads !== "" ? Qt.CopyAction : Qt.IgnoreAction)
-            if (data.loads !== "")
-                compare(page.image.status, Image.Ready)
+            compare(action, data.loads ? Qt.CopyAction : Qt.IgnoreAction)
+            if (data.loads)
+                tryCompare(page.image, "sourceSize", data.loads)
+            else
+                compare(page.image.source.toString(), "")
         }
 
         function test_dropOnTheToolPanelAndMoveOnly() {
@@ -155,7 +167,7 @@ Item {
                     Qt.IgnoreAction)
             compare(page.image.source.toString(), "", "only a copy is taken")
             compare(dragAndDrop([url], Qt.CopyAction, page.scrollView, 75, 300), Qt.CopyAction)
-            compare(page.image.source.toString(), url)
+            tryCompare(page.image, "sourceSize", Qt.size(200, 300))
             compare(page.drawingRectangle.width, 800 * 200 / 300)
         }
 
@@ -167,15 +179,16 @@ Item {
 
             var url = PageTest.pictureUrl("wide-2000x1000.jpg")
             chooseInDialog(url)
-            compare(page.image.source.toString(), url)
+            tryCompare(page.image, "sourceSize", Qt.size(2000, 1000))
             compare(page.drawingRectangle.height, 400)
+            var shown = page.image.source
 
             // Opened again from the window's menu, then cancelled: nothing changes.
             page.openImageDialogVisible = true
             verify(dialog.visible)
             dialog.reject()
             verify(!dialog.visible && !page.openImageDialogVisible)
-            compare(page.image.source.toString(), url)
+            compare(page.image.source, shown)
 
             page.destroy()
             wait(0)
@@ -249,10 +262,13 @@ Item {
 
         function test_photoSizedPicture() {
             var url = PageTest.pictureUrl("photo-6000x4000.jpg")
+            var overlay = findChild(page, "pictureLoadingOverlay")
             chooseInDialog(url)
+            tryVerify(function () { return overlay.visible },
+                      1000, "the image area is covered while the picture is read")
+            tryCompare(page.image, "sourceSize", Qt.size(6000, 4000))
             compare(page.image.status, Image.Ready)
-            compare(page.image.sourceSize.width, 6000)
-            compare(page.image.sourceSize.height, 4000)
+            verify(!overlay.visible)
             compare(page.drawingRectangle.width, 800)
             fuzzyCompare(page.drawingRectangle.height, 800 * 4000 / 6000, 1e-9)
         }
@@ -265,25 +281,41 @@ Item {
                 { tag: "zero bytes", name: "empty.png", dropped: false },
                 { tag: "text renamed .png", name: "notes-renamed.png", dropped: false },
                 { tag: "JPEG cut in its header", name: "cut-in-header.jpg", dropped: false },
-                { tag: "folder", name: "folder.png", dropped: true }
+                { tag: "folder", name: "folder.png", dropped: true },
+                { tag: "SVG named .png", name: "svg-named.png", dropped: true },
+                { tag: "PNG cut in its rows", name: "cut-in-rows.png", dropped: false },
+                { tag: "web address", url: "http://127.0.0.1:9/eye.png", dropped: true },
+                { tag: "JPEG declaring 65000 x 65000", name: "declares-65000x65000.jpg",
+                  dropped: true, tooLarge: true },
+                { tag: "PNG declaring 20000 x 15000", name: "declares-20000x15000.png",
+                  dropped: false, tooLarge: true },
+                { tag: "PNG declaring 256 megapixels", name: "declares-16000x16000.png",
+                  dropped: true, tooLarge: true }
             ]
         }
 
         function test_unreadablePicture(data) {
             var good = PageTest.pictureUrl("landscape-800x400.png")
             chooseInDialog(good)
-            compare(page.image.status, Image.Ready)
+            tryCompare(page.image, "sourceSize", Qt.size(800, 400))
+            var shown = page.image.source
             page.circleX = 0.3
 
+            var url = data.url || PageTest.pictureUrl(data.name)
             if (data.dropped)
-                dropAt([PageTest.pictureUrl(data.name)])
+                dropAt([url])
             else
-                chooseInDialog(PageTest.pictureUrl(data.name))
+                chooseInDialog(url)
             tryCompare(errorPopup, "visible", true)
-            compare(findChild(errorPopup.contentItem.parent, "loadErrorLabel").text,
-                    "The picture could not be opened; choose another JPEG or PNG file.")
+            var limit = /at most (\d+) pixels wide and high, and 250 megapixels in all\.$/
+            var label = findChild(errorPopup.contentItem.parent, "loadErrorLabel")
+            if (data.tooLarge)
+                verify(limit.test(label.text) && Number(limit.exec(label.text)[1]) >= 4096,
+                       label.text)
+            else
+                compare(label.text, "The picture could not be opened; choose another JPEG or PNG file.")
             tryCompare(page.image, "status", Image.Ready)
-            compare(page.image.source.toString(), good)
+            compare(page.image.source, shown)
             compare(page.drawingRectangle.height, 400)
             compare(page.circleX, 0.3)
 
@@ -304,8 +336,33 @@ Item {
             compare(page.drawingRectangle.height, 800)
 
             dropAt([PageTest.pictureUrl("scan.PNG")])
-            compare(page.image.status, Image.Ready)
+            tryCompare(page.image, "status", Image.Ready)
             tryCompare(errorPopup, "visible", false)
+        }
+
+        // A JPEG cut short shows grey where it is missing, and stays at the user's word
+        // only; discarded, the picture before it comes back.
+        function test_incompletePicture() {
+            var question = findChild(page, "incompletePictureDialog")
+            dropAt([PageTest.pictureUrl("landscape-800x400.png")])
+            tryCompare(page.image, "sourceSize", Qt.size(800, 400))
+            var before = page.image.source
+
+            dropAt([PageTest.pictureUrl("cut-in-scan.jpg")])
+            tryCompare(question, "opened", true)
+            compare(page.image.sourceSize, Qt.size(400, 300))
+            compare(findChild(question.contentItem.parent, "incompletePictureLabel").text,
+                    "This picture is incomplete: the part of it that is missing shows grey.")
+            mouseClick(findChild(question.footer, "dropIncompleteButton"))
+            tryCompare(question, "visible", false)
+            compare(page.image.source, before)
+            compare(page.image.sourceSize, Qt.size(800, 400))
+
+            dropAt([PageTest.pictureUrl("cut-in-scan.jpg")])
+            tryCompare(question, "opened", true)
+            mouseClick(findChild(question.footer, "keepIncompleteButton"))
+            tryCompare(question, "visible", false)
+            compare(page.image.sourceSize, Qt.size(400, 300))
         }
     }
 }

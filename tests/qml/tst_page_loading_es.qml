@@ -35,6 +35,13 @@ Item {
             tryCompare(popup, "visible", true)
             compare(findChild(popup.contentItem.parent, "loadErrorLabel").text,
                     "No se pudo abrir la imagen; elija otro archivo JPEG o PNG.")
+
+            popup.close()
+            page.openPicture(PageTest.pictureUrl("declares-65000x65000.jpg"))
+            tryCompare(popup, "visible", true)
+            var text = findChild(popup.contentItem.parent, "loadErrorLabel").text
+            verify(/^La imagen es demasiado grande: puede tener como máximo \d+ píxeles/.test(text),
+                   text)
         }
     }
 }

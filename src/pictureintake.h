@@ -1,0 +1,52 @@
+#pragma once
+
+#include "picturedata.h"
+
+#include <QObject>
+#include <QQmlParserStatus>
+#include <QTimer>
+#include <QUrl>
+#include <QVariant>
+
+// The one way a picture reaches the page, whichever way the user gave it (open
+// dialog, drop, paste, command line): the address is turned into a local
+// regular file or pasted content, which is read, checked and decoded off the
+// window's thread. The page then shows the decoded picture from its address.
+class PictureIntake : public QObject, public QQmlParserStatus
+{
+    Q_OBJECT
+    Q_INTERFACES(QQmlParserStatus)
+    Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
+    // Busy for a moment already: a refusal or a small picture comes back sooner.
+    Q_PROPERTY(bool slow READ slow NOTIFY slowChanged)
+public:
+    explicit PictureIntake(QObject *parent = nullptr);
+
+    bool busy() const { return m_pending != 0; }
+    bool slow() const { return m_slow; }
+
+    // Takes a URL or a text; a newer request makes an older one's result moot.
+    Q_INVOKABLE void open(const QVariant &source);
+    // Lets the store forget every decoded picture but the ones still wanted.
+    Q_INVOKABLE void keepOnly(const QList<QUrl> &urls);
+
+    void classBegin() override;
+    void componentComplete() override;
+
+signals:
+    void busyChanged();
+    void slowChanged();
+    void pictureReady(const QUrl &url, bool incomplete);
+    // Too large, or not a JPEG or PNG picture that can be read.
+    void pictureRefused(bool tooLarge, int largestSide, int largestMegapixels);
+
+private:
+    void finish(quint64 request, picturedata::Verdict verdict, const QUrl &url);
+
+    quint64 m_request = 0;
+    quint64 m_pending = 0; // the request still being read, or 0
+    // A widget timer, not a document's: those run on the animation clock, and the
+    // frames it then asks for stall the window behind a slow first frame.
+    QTimer m_slowTimer;
+    bool m_slow = false;
+};

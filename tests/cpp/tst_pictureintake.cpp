@@ -1,0 +1,112 @@
+#include "pictureintake.h"
+#include "picturestore.h"
+
+#include <QImage>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+// Runs with little address space (see tests/CMakeLists.txt): a picture that got
+// decoded against the limits would fail to allocate, and would not come back as
+// refused for its size.
+class PictureIntakeTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void onlyRegularLocalFilesAreRead_data();
+    void onlyRegularLocalFilesAreRead();
+    void hugePicturesAreRefusedUndecoded_data();
+    void hugePicturesAreRefusedUndecoded();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    // "shown WxH", "incomplete WxH", "too large" or "unreadable".
+    QString answerTo(const QVariant &source);
+
+    QTemporaryDir m_dir;
+    QTcpServer m_listener;
+    QString m_pictures;
+};
+
+void PictureIntakeTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QImage(30, 20, QImage::Format_RGB32).save(path("eye.png")));
+    QCOMPARE(::mkfifo(QFile::encodeName(path("fifo.png")).constData(), 0600), 0);
+    QVERIFY(QFile::link("/dev/zero", path("zero.png")));
+    QVERIFY(m_listener.listen(QHostAddress::LocalHost));
+    m_pictures = QCoreApplication::applicationDirPath() + "/../tests/pictures/";
+}
+
+QString PictureIntakeTest::answerTo(const QVariant &source)
+{
+    PictureIntake intake;
+    QSignalSpy ready(&intake, &PictureIntake::pictureReady);
+    QSignalSpy refused(&intake, &PictureIntake::pictureRefused);
+    intake.open(source);
+    if (!QTest::qWaitFor([&] { return !ready.isEmpty() || !refused.isEmpty(); }, 20000))
+        return QStringLiteral("no answer");
+    if (!refused.isEmpty())
+        return refused.at(0).at(0).toBool() ? QStringLiteral("too large")
+                                            : QStringLiteral("unreadable");
+    const QUrl url = ready.at(0).at(0).toUrl();
+    QSize size;
+    StoredPictureProvider().requestImage(url.path().mid(1), &size, QSize());
+    PictureStore::instance().forget(url);
+    return QStringLiteral("%1 %2x%3")
+        .arg(ready.at(0).at(1).toBool() ? "incomplete" : "shown")
+        .arg(size.width())
+        .arg(size.height());
+}
+
+void PictureIntakeTest::onlyRegularLocalFilesAreRead_data()
+{
+    QTest::addColumn<QVariant>("source");
+    QTest::addColumn<QString>("answer");
+    const QString web = QStringLiteral("http://127.0.0.1:%1/eye.png").arg(m_listener.serverPort());
+    QTest::newRow("regular file") << QVariant(path("eye.png")) << "shown 30x20";
+    QTest::newRow("FIFO") << QVariant(path("fifo.png")) << "unreadable";
+    QTest::newRow("FIFO's file URL")
+        << QVariant(QUrl::fromLocalFile(path("fifo.png"))) << "unreadable";
+    QTest::newRow("device") << QVariant(path("zero.png")) << "unreadable";
+    QTest::newRow("web address as text") << QVariant(web) << "unreadable";
+    QTest::newRow("web address as URL") << QVariant(QUrl(web)) << "unreadable";
+    QTest::newRow("truncated JPEG")
+        << QVariant(m_pictures + "cut-in-scan.jpg") << "incomplete 400x300";
+}
+
+void PictureIntakeTest::onlyRegularLocalFilesAreRead()
+{
+    QFETCH(QVariant, source);
+    QFETCH(QString, answer);
+    QCOMPARE(answerTo(source), answer);
+    QVERIFY2(!m_listener.waitForNewConnection(100), "a web address was fetched");
+}
+
+void PictureIntakeTest::hugePicturesAreRefusedUndecoded_data()
+{
+    QTest::addColumn<QVariant>("source");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("JPEG declaring 65000 x 65000")
+        << QVariant(m_pictures + "declares-65000x65000.jpg") << "too large";
+    QTest::newRow("PNG declaring 16000 x 16000")
+        << QVariant(m_pictures + "declares-16000x16000.png") << "too large";
+    QImage tooWide(70000, 2, QImage::Format_RGB32);
+    tooWide.fill(Qt::gray);
+    QTest::newRow("pasted pixels 70000 wide")
+        << QVariant(PictureStore::instance().depositPasted(tooWide)) << "too large";
+}
+
+void PictureIntakeTest::hugePicturesAreRefusedUndecoded()
+{
+    QFETCH(QVariant, source);
+    QFETCH(QString, answer);
+    QCOMPARE(answerTo(source), answer);
+}
+
+QTEST_MAIN(PictureIntakeTest)
+#include "tst_pictureintake.moc"
