@@ -173,8 +173,11 @@ class Session(unittest.TestCase):
 
     def offer_clipboard(self, data, target):
         """Offers data on the clipboard and returns once the program has heard of
-        it: Paste image, first turned off by a paste with nothing on offer, is on."""
-        self.app.choose("Edit", "Paste image")
+        it: Paste image, first turned off by plain words on the clipboard, is on."""
+        words = ClipboardOffer(b"no picture here", "UTF8_STRING")
+        self.addCleanup(words.stop)
+        wait_until("Paste image to go off for plain words",
+                   lambda: not self.app.entry_enabled("Edit", "Paste image"), 60)
         offer = ClipboardOffer(data, target)
         self.addCleanup(offer.stop)
         wait_until("the clipboard offer", lambda: target in xdesktop.clipboard_targets(), 10)
