@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Export benchmark: time from the window's save request to the composite
 written to a file, beside the time to encode the same image alone with the same
-writer settings (quality 100), and peak memory beside the composite's size.
+writer, and peak memory beside the composite's size; and the same
+image written as the program wrote it before (Qt's writer at quality 100, which
+leaves PNG uncompressed), for the file size and time before and after.
 
     bench/export.py [--build DIR] [--runs N]
 
@@ -14,7 +16,8 @@ Columns: capture = request until the window hands the image over (switching to
 the capture look, rendering at the picture's size, reading it back); write =
 encoding and writing the file; total = both; encode alone = the same image and
 writer without the window; ratio = total / encode alone; peak = the process's
-resident high-water mark during the export, against its size just before.
+resident high-water mark during the export, against its size just before;
+as before = write time and file size with the earlier writer settings.
 """
 import argparse
 import os
@@ -32,6 +35,9 @@ FIGURES = {
     "total": r"total\s+(\d+) ms",
     "encode": r"encode alone\s+(\d+) ms",
     "peak": r"peak\s+(\d+) MB",
+    "file": r"\| file\s+([\d.]+) MB",
+    "before_write": r"as before: write\s+(\d+) ms",
+    "before_file": r"as before: .*file\s+([\d.]+) MB",
 }
 
 
@@ -58,7 +64,7 @@ def run_case(program, width, height, fmt):
 
 
 def figures(line):
-    return {name: int(re.search(pattern, line).group(1)) for name, pattern in FIGURES.items()}
+    return {name: float(re.search(pattern, line).group(1)) for name, pattern in FIGURES.items()}
 
 
 def main():
@@ -78,7 +84,9 @@ def main():
         print(f"  median {width}x{height} {fmt}: capture {median['capture']:.0f} ms, "
               f"total {median['total']:.0f} ms, encode alone {median['encode']:.0f} ms, "
               f"ratio {median['total'] / max(1, median['encode']):.2f}, "
-              f"peak {median['peak']:.0f} MB\n", flush=True)
+              f"peak {median['peak']:.0f} MB | file {median['file']:.1f} MB in "
+              f"{median['encode']:.0f} ms, as before {median['before_file']:.1f} MB in "
+              f"{median['before_write']:.0f} ms\n", flush=True)
 
 
 if __name__ == "__main__":

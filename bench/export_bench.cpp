@@ -1,8 +1,11 @@
 // One export of the composite, timed: loads the main window as the program
 // does, shows a generated picture of the given size, asks the window to save,
-// writes the image it hands over, and prints one line of figures. Run by
+// writes the image it hands over as the program does, and prints one line of
+// figures, with the same image written as the program wrote it before (Qt's
+// writer at quality 100, which stores PNG uncompressed) for comparison. Run by
 // bench/export.py, one process per case, so that each peak is its own.
 #include "appsetup.h"
+#include "imagefilewriter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +17,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlProperty>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -42,12 +46,35 @@ QImage photoLikePicture(int width, int height)
     return picture;
 }
 
-// The product writes at quality 100 in the format named by the suffix.
 bool writeComposite(const QImage &image, const QString &path)
 {
-    QImageWriter writer(path);
+    return orvalith::writeImageFile(image, path).succeeded();
+}
+
+// How the program wrote every format before PNG was compressed: through a
+// file that takes its name once complete, like the program's writer today.
+bool writeCompositeAsBefore(const QImage &image, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, QFileInfo(path).suffix().toLatin1());
     writer.setQuality(100);
-    return writer.write(image);
+    return writer.write(image) && file.commit();
+}
+
+// Milliseconds taken to write the image, or -1 when it could not be written.
+qint64 timedWrite(bool (*write)(const QImage &, const QString &), const QImage &image,
+                  const QString &path)
+{
+    QElapsedTimer clock;
+    clock.start();
+    return write(image, path) ? clock.elapsed() : -1;
+}
+
+double fileMb(const QString &path)
+{
+    return double(QFileInfo(path).size()) / (1024 * 1024);
 }
 
 // Kilobytes of resident memory, now ("VmRSS") or at most so far ("VmHWM").
@@ -159,7 +186,7 @@ int main(int argc, char *argv[])
 
     ExportProbe probe;
     probe.path = folder.filePath(QStringLiteral("composite.") + format);
-    QObject::connect(window, SIGNAL(saveImageRequested(QVariant)), &probe,
+    QObject::connect(window, SIGNAL(saveImageRequested(QVariant, QVariant)), &probe,
                      SLOT(onSaveImageRequested(QVariant)));
     const long rssBeforeKb = memoryKb("VmRSS");
     resetPeakMemory();
@@ -173,24 +200,25 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // The same image through the same writer, alone.
+    // The same image through the same writer, alone, and as it was written before.
     const QString alonePath = folder.filePath(QStringLiteral("alone.") + format);
-    QElapsedTimer encode;
-    encode.start();
-    if (!writeComposite(probe.composite, alonePath))
+    const qint64 encodeMs = timedWrite(writeComposite, probe.composite, alonePath);
+    const QString beforePath = folder.filePath(QStringLiteral("before.") + format);
+    const qint64 beforeMs = timedWrite(writeCompositeAsBefore, probe.composite, beforePath);
+    if (encodeMs < 0 || beforeMs < 0)
         return 1;
-    const qint64 encodeMs = encode.elapsed();
 
     const double compositeMb = double(probe.composite.sizeInBytes()) / (1024 * 1024);
     std::printf("%5dx%-5d %-3s composite %5dx%-5d %6.1f MB | capture %6lld ms  write %6lld ms"
                 "  total %6lld ms | encode alone %6lld ms  ratio %4.2f | file %7.1f MB | "
-                "rss before %6.0f MB  peak %6.0f MB (+%5.0f MB)\n",
+                "rss before %6.0f MB  peak %6.0f MB (+%5.0f MB) | "
+                "as before: write %6lld ms  file %7.1f MB\n",
                 width, height, qPrintable(format), probe.composite.width(),
                 probe.composite.height(), compositeMb, probe.capturedMs,
                 probe.writtenMs - probe.capturedMs, probe.writtenMs, encodeMs,
-                double(probe.writtenMs) / double(qMax<qint64>(1, encodeMs)),
-                double(QFileInfo(probe.path).size()) / (1024 * 1024), rssBeforeKb / 1024.0,
-                peakKb / 1024.0, (peakKb - rssBeforeKb) / 1024.0);
+                double(probe.writtenMs) / double(qMax<qint64>(1, encodeMs)), fileMb(probe.path),
+                rssBeforeKb / 1024.0, peakKb / 1024.0, (peakKb - rssBeforeKb) / 1024.0, beforeMs,
+                fileMb(beforePath));
     return 0;
 }
 

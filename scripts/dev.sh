@@ -18,6 +18,7 @@ packages="cmake g++ make pkg-config python3
     qml-module-qttest libqt5svg5
     libgl1-mesa-dri fonts-liberation2 xdg-utils"
 test_packages="xvfb xauth xclip xdotool x11-utils binutils-mingw-w64-x86-64 poppler-utils
+    libimage-exiftool-perl
     clang-format"
 
 install_missing() {

@@ -31,10 +31,10 @@ int runApplication(int &argc, char **argv, const QUrl &mainDocument)
 
     PrintHelper printHelper;
     QObject *window = engine.rootObjects().constFirst();
-    QObject::connect(window, SIGNAL(printImageRequested(QVariant)), &printHelper,
-                     SLOT(printImage(QVariant)));
-    QObject::connect(window, SIGNAL(saveImageRequested(QVariant)), &printHelper,
-                     SLOT(saveImage(QVariant)));
+    QObject::connect(window, SIGNAL(printImageRequested(QVariant, QVariant)), &printHelper,
+                     SLOT(printImage(QVariant, QVariant)));
+    QObject::connect(window, SIGNAL(saveImageRequested(QVariant, QVariant)), &printHelper,
+                     SLOT(saveImage(QVariant, QVariant)));
 
     return QApplication::exec();
 }

@@ -28,4 +28,12 @@ PagePlacement fitOnPage(const QRectF &pageRect, const QSizeF &imageSize)
             QSize(static_cast<int>(width), static_cast<int>(height))};
 }
 
+QRectF printTarget(const QPageLayout &layout, int printerDpi, int screenDpi,
+                   const QSizeF &imageSize)
+{
+    const PagePlacement placement = fitOnPage(QRectF(layout.paintRectPixels(screenDpi)), imageSize);
+    const qreal scale = qreal(printerDpi) / qreal(screenDpi);
+    return {QPointF(placement.topLeft) * scale, QSizeF(placement.size) * scale};
+}
+
 } // namespace orvalith

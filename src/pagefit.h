@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QPoint>
 #include <QRectF>
 #include <QSize>
@@ -19,5 +20,12 @@ struct PagePlacement
 // height, keeping its proportions and never enlarging it, and centres it.
 // The room is the page rectangle's size less its own left and top offsets.
 PagePlacement fitOnPage(const QRectF &pageRect, const QSizeF &imageSize);
+
+// Where a printer of the given resolution draws the picture, in its device
+// pixels: the place and size that fitOnPage gives on a printer of the screen's
+// resolution, where one picture pixel is one device pixel, carried over to the
+// finer printer so that the picture keeps them on paper.
+QRectF printTarget(const QPageLayout &layout, int printerDpi, int screenDpi,
+                   const QSizeF &imageSize);
 
 } // namespace orvalith

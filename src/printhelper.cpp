@@ -3,23 +3,28 @@
 #include "imagefilewriter.h"
 #include "pagefit.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QErrorMessage>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
+#include <QJSValue>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QTextDocument>
+#include <QWindow>
 
 namespace {
 
 const QString saveImageFolderKey = QStringLiteral("printHelper/saveImageFolder");
-
-constexpr int savedImageQuality = 100;
 
 // The window hands over the composite as a QImage; anything else is not
 // something we can print or save.
@@ -28,21 +33,72 @@ bool holdsImage(const QVariant &image)
     return image.userType() == QMetaType::QImage;
 }
 
+// From a document the record arrives as a script object, from native code as
+// a map; anything else counts as an empty record.
+QVariantMap recordMap(const QVariant &record)
+{
+    if (record.userType() == qMetaTypeId<QJSValue>())
+        return record.value<QJSValue>().toVariant().toMap();
+    return record.toMap();
+}
+
+QString recordField(const QVariant &record, const char *name)
+{
+    return recordMap(record).value(QLatin1String(name)).toString();
+}
+
+// A print queue or a PDF printer shows this name for the job.
+QString printJobName(const QString &title)
+{
+    const QString program = QCoreApplication::applicationName();
+    return title.trimmed().isEmpty() ? program : program + QStringLiteral(" - ") + title.trimmed();
+}
+
+// The resolution a screen-resolution printer takes, in which the page rule of
+// the print is stated.
+int screenResolution()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+}
+
+// With no window manager nothing gives the keyboard back to the window once a
+// dialog has closed, and its shortcuts (Ctrl+O) would wait for a click. The
+// window that was active when the call began is activated again as it ends.
+class ActivationReturn
+{
+public:
+    ActivationReturn() : m_window(QGuiApplication::focusWindow()) {}
+    ~ActivationReturn()
+    {
+        if (m_window)
+            m_window->requestActivate();
+    }
+    ActivationReturn(const ActivationReturn &) = delete;
+    ActivationReturn &operator=(const ActivationReturn &) = delete;
+
+private:
+    QPointer<QWindow> m_window;
+};
+
 } // namespace
 
 PrintHelper::PrintHelper(QObject *parent) : QObject(parent) {}
 
-void PrintHelper::printImage(QVariant image)
+void PrintHelper::printImage(QVariant image, QVariant record)
 {
     // A null picture would only cost the user a blank sheet of paper.
     if (!holdsImage(image) || image.value<QImage>().isNull())
         return;
+    const ActivationReturn activation;
 
-    // Screen resolution makes one device pixel on the page one pixel of the
-    // composite. Landscape suits the usual wide photograph; the user may still
-    // turn the page in the dialog, but each print starts from landscape.
-    QPrinter printer(QPrinter::ScreenResolution);
+    // The printer works at its own resolution, so that a large composite keeps
+    // its detail on paper. Landscape suits the usual wide photograph; the user
+    // may still turn the page in the dialog, but each print starts from
+    // landscape.
+    QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(printJobName(recordField(record, "title")));
     QPrintDialog dialog(&printer);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -51,17 +107,20 @@ void PrintHelper::printImage(QVariant image)
     if (!painter.begin(&printer))
         return;
     const QImage picture = image.value<QImage>();
-    const orvalith::PagePlacement placement =
-        orvalith::fitOnPage(printer.pageRect(QPrinter::DevicePixel), QSizeF(picture.size()));
-    painter.drawImage(placement.topLeft, picture.scaled(placement.size, Qt::KeepAspectRatio,
-                                                        Qt::SmoothTransformation));
+    const QRectF target = orvalith::printTarget(printer.pageLayout(), printer.resolution(),
+                                                screenResolution(), QSizeF(picture.size()));
+    // Drawn from all its pixels: the printer's own scaling keeps what the
+    // page can show.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, picture);
     painter.end();
 }
 
-void PrintHelper::saveImage(QVariant image)
+void PrintHelper::saveImage(QVariant image, QVariant record)
 {
     if (!holdsImage(image))
         return;
+    const ActivationReturn activation;
 
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString folder = m_settings.value(saveImageFolderKey, documents).toString();
@@ -69,17 +128,55 @@ void PrintHelper::saveImage(QVariant image)
         QFileDialog::getSaveFileName(nullptr, tr("Save File"), folder, tr("Images (*.png *.jpg)"));
     if (fileName.isEmpty())
         return;
+    rememberFolderOf(fileName);
 
-    // Remembered before writing, so that after a failure the next dialog still
-    // opens where the user was looking.
-    const QString chosenFolder = QFileInfo(fileName).dir().absolutePath();
-    if (!chosenFolder.isEmpty())
-        m_settings.setValue(saveImageFolderKey, chosenFolder);
+    const orvalith::WriteResult result =
+        orvalith::writeImageFile(image.value<QImage>(), fileName, recordField(record, "text"));
+    if (!result.succeeded())
+        showSaveError(result);
+}
 
-    if (!orvalith::writeImageFile(image.value<QImage>(), fileName, savedImageQuality)) {
-        QErrorMessage message;
-        message.setModal(true);
-        message.showMessage(tr("There was an error saving the image."));
-        message.exec();
+// Remembered before writing, so that after a failure the next dialog still
+// opens where the user was looking; but never a folder that does not exist,
+// which would send every later dialog somewhere else.
+void PrintHelper::rememberFolderOf(const QString &fileName)
+{
+    const QFileInfo chosenFolder(QFileInfo(fileName).dir().absolutePath());
+    if (!chosenFolder.filePath().isEmpty() && chosenFolder.isDir())
+        m_settings.setValue(saveImageFolderKey, chosenFolder.filePath());
+}
+
+QString PrintHelper::failureReason(const orvalith::WriteResult &result)
+{
+    using orvalith::WriteFailure;
+    switch (result.failure) {
+    case WriteFailure::UnknownFormat:
+        return tr("The file name does not end in a picture format such as .png or .jpg.");
+    case WriteFailure::NotAFile:
+        return tr("The name belongs to something that is not a file.");
+    case WriteFailure::NoPermission:
+        return tr("Writing in that folder is not permitted, or its disk is read-only.");
+    case WriteFailure::DiskFull:
+        return tr("The disk is full.");
+    case WriteFailure::FolderMissing:
+        return tr("The folder does not exist.");
+    case WriteFailure::None:
+    case WriteFailure::Other:
+        break;
     }
+    // The system's own words, for errors without a sentence of ours.
+    return result.systemMessage;
+}
+
+void PrintHelper::showSaveError(const orvalith::WriteResult &result)
+{
+    QString text = tr("There was an error saving the image.");
+    const QString reason = failureReason(result);
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    QErrorMessage message;
+    message.setModal(true);
+    // Shown as rich text: a system message must not be read as markup.
+    message.showMessage(Qt::convertFromPlainText(text));
+    message.exec();
 }

@@ -4,8 +4,14 @@
 #include <QSettings>
 #include <QVariant>
 
+namespace orvalith {
+struct WriteResult;
+}
+
 // Prints the exported composite on one page, or saves it as a PNG or JPEG file
-// in a folder that is remembered between runs.
+// in a folder that is remembered between runs. The optional record is a map
+// with a "title" that names the print job and a "text" that is stored in the
+// saved file.
 class PrintHelper : public QObject
 {
     Q_OBJECT
@@ -13,9 +19,13 @@ public:
     explicit PrintHelper(QObject *parent = nullptr);
 
 public slots:
-    void printImage(QVariant image);
-    void saveImage(QVariant image);
+    void printImage(QVariant image, QVariant record = QVariant());
+    void saveImage(QVariant image, QVariant record = QVariant());
 
 private:
+    void rememberFolderOf(const QString &fileName);
+    static QString failureReason(const orvalith::WriteResult &result);
+    static void showSaveError(const orvalith::WriteResult &result);
+
     QSettings m_settings;
 };

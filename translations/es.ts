@@ -252,5 +252,25 @@
         <source>There was an error saving the image.</source>
         <translation>Se produjo un error guardando la imagen.</translation>
     </message>
+    <message>
+        <source>The file name does not end in a picture format such as .png or .jpg.</source>
+        <translation>El nombre del fichero no termina en un formato de imagen como .png o .jpg.</translation>
+    </message>
+    <message>
+        <source>The name belongs to something that is not a file.</source>
+        <translation>El nombre pertenece a algo que no es un fichero.</translation>
+    </message>
+    <message>
+        <source>Writing in that folder is not permitted, or its disk is read-only.</source>
+        <translation>No se permite escribir en esa carpeta, o su disco es de solo lectura.</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>El disco está lleno.</translation>
+    </message>
+    <message>
+        <source>The folder does not exist.</source>
+        <translation>La carpeta no existe.</translation>
+    </message>
 </context>
 </TS>

@@ -43,8 +43,9 @@ ApplicationWindow {
             "entries": [helpContentsAction, null, aboutAction]
         }]
 
-    signal printImageRequested(var image)
-    signal saveImageRequested(var image)
+    // record: {"title": the reference text, "text": what is stored with a saved picture}
+    signal printImageRequested(var image, var record)
+    signal saveImageRequested(var image, var record)
 
     function toolbarMenuActionText() {
         return mainPage.state === "toolbarHidden" ? qsTr("Show toolbar") : qsTr("Hide toolbar")
@@ -129,15 +130,22 @@ ApplicationWindow {
         aboutLoader.item.open()
     }
 
+    function exportRecord() {
+        return {
+            "title": mainPage.referenceLabel.text,
+            "text": ""
+        }
+    }
+
     function printImage() {
         grabToImage(function (result) {
-            printImageRequested(result.image)
+            printImageRequested(result.image, exportRecord())
         })
     }
 
     function saveImage() {
         grabToImage(function (result) {
-            saveImageRequested(result.image)
+            saveImageRequested(result.image, exportRecord())
         })
     }
 

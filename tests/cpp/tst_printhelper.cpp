@@ -49,9 +49,11 @@ private:
     void poll()
     {
         QWidget *dialog = QApplication::activeModalWidget();
-        if (!dialog || dialog == m_current || !dialog->isVisible())
+        // A dialog is answered once: the save dialog is still on screen for a
+        // moment after its overwrite question has been answered.
+        if (!dialog || m_seen.contains(dialog) || !dialog->isVisible())
             return;
-        m_current = dialog;
+        m_seen.append(dialog);
         if (m_answered < m_answers.size()) {
             // Answers may open dialogs of their own, whose nested event loop
             // would not run this timer again while its handler is on the stack.
@@ -70,7 +72,7 @@ private:
     }
 
     QList<Answer> m_answers;
-    QPointer<QWidget> m_current;
+    QList<QPointer<QWidget>> m_seen;
     QTimer m_timer;
     int m_answered = 0;
     int m_unexpected = 0;
@@ -139,9 +141,16 @@ DialogAnswerer::Answer readErrorMessage(QString *text)
 struct PrintDialogSeen
 {
     QPageLayout::Orientation orientationAtOpen = QPageLayout::Portrait;
-    QRectF pageRect;
+    QPageLayout layout;
     int resolution = 0;
 };
+
+// The resolution of a screen-resolution printer, in which the page rule of a
+// print is stated: one picture pixel to one device pixel.
+int screenDpi()
+{
+    return qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY());
+}
 
 // Chooses the print-to-PDF entry, names the file and accepts. What the printer
 // looks like once the dialog has applied its settings is recorded from the
@@ -158,7 +167,7 @@ DialogAnswerer::Answer printToPdf(const QString &pdf, PrintDialogSeen *seen,
         seen->orientationAtOpen = dialog->printer()->pageLayout().orientation();
         QObject::connect(dialog, QOverload<QPrinter *>::of(&QPrintDialog::accepted),
                          [seen](QPrinter *printer) {
-                             seen->pageRect = printer->pageRect(QPrinter::DevicePixel);
+                             seen->layout = printer->pageLayout();
                              seen->resolution = printer->resolution();
                          });
         printers->setCurrentIndex(printers->findText(QStringLiteral("Print to File (PDF)")));
@@ -188,17 +197,39 @@ QString runTool(const QString &program, const QStringList &arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-int pdfPageCount(const QString &pdf)
+// The resolution on the page, x and y, of the image embedded in the PDF at
+// the given size, as pdfimages lists it.
+QStringList embeddedImagePpi(const QString &pdf, const QSize &size)
 {
-    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
-                                   QRegularExpression::MultilineOption);
-    return pages.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
+    const QRegularExpression row(QStringLiteral("^.* image +%1 +%2 .* (\\d+) +(\\d+) +\\S+ +\\S+$")
+                                     .arg(size.width())
+                                     .arg(size.height()),
+                                 QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match =
+        row.match(runTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}));
+    return match.hasMatch() ? QStringList{match.captured(1), match.captured(2)} : QStringList();
 }
 
-// Renders the first page at the printer's resolution, so that one rendered
-// pixel is one device pixel of the print job.
-QImage renderPdf(const QString &pdf, int dpi)
+QString pdfInfo(const QString &pdf, const QString &field)
 {
+    const QRegularExpression line(QStringLiteral("^%1:\\s+(.*)$").arg(field),
+                                  QRegularExpression::MultilineOption);
+    return line.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).trimmed();
+}
+
+// The tags exiftool reads from a file, by name.
+QJsonObject exifTags(const QString &path)
+{
+    const QByteArray json =
+        runTool(QStringLiteral("exiftool"), {QStringLiteral("-j"), path}).toUtf8();
+    return QJsonDocument::fromJson(json).array().at(0).toObject();
+}
+
+// Renders the first page at the screen's resolution, where one rendered pixel
+// is one pixel of a picture printed at its own size.
+QImage renderPdf(const QString &pdf)
+{
+    const int dpi = screenDpi();
     const QString prefix = pdf + QStringLiteral(".page");
     runTool(QStringLiteral("pdftoppm"),
             {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
@@ -311,6 +342,14 @@ bool mountSmallDisk(const QString &folder, const QByteArray &size)
 
 // A file bind-mounted onto itself cannot be renamed over: should the device
 // guard ever fail, the save fails instead of replacing the node.
+bool mountReadOnly(const QString &folder)
+{
+    const QByteArray name = QFile::encodeName(folder);
+    return ::mount(name.constData(), name.constData(), nullptr, MS_BIND, nullptr) == 0 &&
+           ::mount(nullptr, name.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) ==
+               0;
+}
+
 bool pinInPlace(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -336,6 +375,10 @@ bool enterPrivateMountNamespace()
     return false;
 }
 bool mountSmallDisk(const QString &, const QByteArray &)
+{
+    return false;
+}
+bool mountReadOnly(const QString &)
 {
     return false;
 }
@@ -370,6 +413,7 @@ private slots:
     void printsPictureFittedOnLandscapePage_data();
     void printsPictureFittedOnLandscapePage();
     void startsEveryPrintInLandscape();
+    void printsLargePictureAtFullDetailUnderItsName();
     void cancelledPrintWritesNothing();
     void ignoresAnythingButAnImage();
     void savesPngAndJpeg();
@@ -389,7 +433,8 @@ private:
         int pages = 0;
     };
     Printed print(const QImage &image);
-    QString saveAndReadError(const QString &target, bool confirm);
+    QString saveAndReadError(const QString &target, bool confirm,
+                             const QImage &image = photoLikeImage());
 
     bool m_privateMounts;
     // Inside the test's sandbox when there is one, which is wiped before each
@@ -442,8 +487,8 @@ TestPrintHelper::Printed TestPrintHelper::print(const QImage &image)
     DialogAnswerer answerer({printToPdf(pdf, &printed.dialog)});
     PrintHelper().printImage(QVariant(image));
     if (answerer.answered() == 1 && answerer.unexpected() == 0 && printed.dialog.resolution > 0) {
-        printed.pages = pdfPageCount(pdf);
-        printed.page = renderPdf(pdf, printed.dialog.resolution);
+        printed.pages = pdfInfo(pdf, QStringLiteral("Pages")).toInt();
+        printed.page = renderPdf(pdf);
     }
     return printed;
 }
@@ -465,7 +510,7 @@ void TestPrintHelper::printsPictureFittedOnLandscapePage()
     QVERIFY(printed.page.width() > printed.page.height());
 
     // The painter's origin sits at the page rectangle's corner on the paper.
-    const QRectF page = printed.dialog.pageRect;
+    const QRectF page(printed.dialog.layout.paintRectPixels(screenDpi()));
     const orvalith::PagePlacement placement = orvalith::fitOnPage(page, QSizeF(imageSize));
     const QRect expected(placement.topLeft + page.topLeft().toPoint(), placement.size);
     const QRect ink = inkBounds(printed.page);
@@ -504,11 +549,28 @@ void TestPrintHelper::startsEveryPrintInLandscape()
         QCOMPARE(answerer.answered(), 1);
     }
     // The user's choice of portrait holds for that print only.
-    const QImage portraitPage = renderPdf(firstPdf, first.resolution);
+    const QImage portraitPage = renderPdf(firstPdf);
     QVERIFY(portraitPage.height() > portraitPage.width());
     QCOMPARE(second.orientationAtOpen, QPageLayout::Landscape);
-    const QImage landscapePage = renderPdf(secondPdf, second.resolution);
+    const QImage landscapePage = renderPdf(secondPdf);
     QVERIFY(landscapePage.width() > landscapePage.height());
+}
+
+// Drawn into its place on the page from all its pixels, so that a large
+// picture keeps its detail, and named after the program and the reference.
+void TestPrintHelper::printsLargePictureAtFullDetailUnderItsName()
+{
+    const QString pdf = m_dir.filePath(QStringLiteral("large.pdf"));
+    PrintDialogSeen seen;
+    DialogAnswerer answerer({printToPdf(pdf, &seen)});
+    const QVariantMap record{{QStringLiteral("title"), QStringLiteral("Visit 3, left eye")}};
+    PrintHelper().printImage(QVariant(twoColourImage(4000, 3000)), QVariant(record));
+    QCOMPARE(answerer.answered(), 1);
+
+    QCOMPARE(pdfInfo(pdf, QStringLiteral("Title")), QStringLiteral("Orvalith - Visit 3, left eye"));
+    const QStringList ppi = embeddedImagePpi(pdf, QSize(4000, 3000));
+    QVERIFY2(ppi.size() == 2 && ppi.at(0).toInt() >= 300 && ppi.at(1).toInt() >= 300,
+             qPrintable(ppi.join(QStringLiteral(" x "))));
 }
 
 void TestPrintHelper::cancelledPrintWritesNothing()
@@ -544,18 +606,32 @@ void TestPrintHelper::ignoresAnythingButAnImage()
 void TestPrintHelper::savesPngAndJpeg()
 {
     const QImage image = photoLikeImage();
+    // Where no picture covers the drawing area the composite is see-through.
+    QImage seeThrough = image;
+    QPainter painter(&seeThrough);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(0, 0, 60, 160, QColor(255, 255, 0, 90));
+    painter.end();
     const QString png = m_dir.filePath(QStringLiteral("scan.png"));
     const QString jpeg = m_dir.filePath(QStringLiteral("scan.jpg"));
+    const QString text = QStringLiteral("Reference\t10,00 mm\nMeasure 1\t2,53 mm");
+    const QVariant record(QVariantMap{{QStringLiteral("text"), text}});
     DialogAnswerer answerer({chooseFile(png), chooseFile(jpeg)});
     PrintHelper helper;
-    helper.saveImage(QVariant(image));
-    helper.saveImage(QVariant(image));
+    helper.saveImage(QVariant(seeThrough), record);
+    helper.saveImage(QVariant(image), record);
     QCOMPARE(answerer.answered(), 2);
 
+    // Lossless, transparency included, and really compressed.
     QImageReader pngReader(png);
     QCOMPARE(pngReader.format(), QByteArray("png"));
-    QCOMPARE(pngReader.read().convertToFormat(QImage::Format_RGB32),
-             image.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(pngReader.read().convertToFormat(QImage::Format_ARGB32),
+             seeThrough.convertToFormat(QImage::Format_ARGB32));
+    QVERIFY(QFileInfo(png).size() < seeThrough.sizeInBytes() / 3);
+    // The record travels with the picture, readable by other tools.
+    QCOMPARE(exifTags(png).value(QStringLiteral("Description-utf-8")).toString(), text);
+    QCOMPARE(exifTags(jpeg).value(QStringLiteral("Comment")).toString(),
+             QStringLiteral("Description: ") + text);
 
     QImageReader jpegReader(jpeg);
     QCOMPARE(jpegReader.format(), QByteArray("jpeg"));
@@ -633,40 +709,71 @@ void TestPrintHelper::savesThroughSymbolicLink()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::System).size(), 2);
 }
 
-QString TestPrintHelper::saveAndReadError(const QString &target, bool confirm)
+// The message the save shows, once the window that asked has the keyboard
+// again (its shortcuts work as soon as the message is closed); empty if not.
+QString TestPrintHelper::saveAndReadError(const QString &target, bool confirm, const QImage &image)
 {
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return QStringLiteral("the window was never active");
     QString error;
     QList<DialogAnswerer::Answer> answers{chooseFile(target)};
     if (confirm)
         answers << confirmOverwrite();
     answers << readErrorMessage(&error);
     DialogAnswerer answerer(answers);
-    PrintHelper().saveImage(QVariant(photoLikeImage()));
-    return answerer.answered() == answers.size() && answerer.unexpected() == 0 ? error : QString();
+    PrintHelper().saveImage(QVariant(image));
+    const bool activeAgain = QTest::qWaitFor([&] { return window.isActiveWindow(); }, 5000);
+    if (!activeAgain)
+        return QStringLiteral("the window did not get the keyboard back");
+    if (answerer.answered() != answers.size() || answerer.unexpected() != 0)
+        return QStringLiteral("%1 of %2 dialogs answered, %3 unexpected")
+            .arg(answerer.answered())
+            .arg(answers.size())
+            .arg(answerer.unexpected());
+    return error;
 }
 
 void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
 
     const QString folder = m_dir.filePath(QStringLiteral("bad"));
     QDir().mkpath(folder);
-    QTest::newRow("folder nobody can write") << QStringLiteral("/proc/scan.png") << "absent";
-    QTest::newRow("no suffix") << folder + QStringLiteral("/scan") << "file";
-    QTest::newRow("unknown suffix") << folder + QStringLiteral("/scan.txt") << "file";
+    QDir().mkpath(m_dir.filePath(QStringLiteral("read-only")));
+    const QString noPermission =
+        QStringLiteral("Writing in that folder is not permitted, or its disk is read-only.");
+    const QString unknownFormat =
+        QStringLiteral("The file name does not end in a picture format such as .png or .jpg.");
+    const QString notAFile = QStringLiteral("The name belongs to something that is not a file.");
+    // The system's own words where it says no more than that.
+    QTest::newRow("folder nobody can write") << QStringLiteral("/proc/scan.png") << "absent"
+                                             << QStringLiteral("No such file or directory");
+    QTest::newRow("read-only disk")
+        << m_dir.filePath(QStringLiteral("read-only/scan.png")) << "read-only" << noPermission;
+    QTest::newRow("missing folder") << m_dir.filePath(QStringLiteral("gone/scan.png")) << "missing"
+                                    << QStringLiteral("The folder does not exist.");
+    QTest::newRow("no suffix") << folder + QStringLiteral("/scan") << "file" << unknownFormat;
+    QTest::newRow("unknown suffix")
+        << folder + QStringLiteral("/scan.txt") << "file" << unknownFormat;
     QTest::newRow("device named like a picture")
-        << folder + QStringLiteral("/full.png") << "device";
-    QTest::newRow("link to a device") << folder + QStringLiteral("/linked.jpg") << "link";
-    QTest::newRow("/dev/full") << QStringLiteral("/dev/full") << "system device";
+        << folder + QStringLiteral("/full.png") << "device" << notAFile;
+    QTest::newRow("link to a device")
+        << folder + QStringLiteral("/linked.jpg") << "link" << notAFile;
+    QTest::newRow("/dev/full") << QStringLiteral("/dev/full") << "system device" << unknownFormat;
 }
 
-// Every failure shows the message, leaves what was there untouched, and leaves
-// no half-written or temporary file beside it.
+// Every failure shows the message with its reason, leaves what was there
+// untouched, and leaves no half-written or temporary file beside it.
 void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile()
 {
     QFETCH(QString, target);
     QFETCH(QString, kind);
+    QFETCH(QString, reason);
     const QString folder = QFileInfo(target).absolutePath();
     const QString device = m_dir.filePath(QStringLiteral("bad/full.png"));
     const QByteArray earlier("earlier scan, not to be lost");
@@ -679,16 +786,24 @@ void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile()
         QVERIFY(QFile::link(device, target));
     if (kind == QLatin1String("system device") && !(m_privateMounts && pinInPlace(target)))
         QSKIP("Cannot protect /dev/full from a faulty save here");
+    // Root writes through permission bits, but not onto a read-only mount.
+    if (kind == QLatin1String("read-only") && !(m_privateMounts && mountReadOnly(folder)))
+        QSKIP("Mounting a read-only folder is not permitted here");
     // /proc and /dev change on their own; only our folder can be compared.
     const bool ownFolder = folder.startsWith(m_dir.path());
     const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::System);
 
-    const QString error = saveAndReadError(target, kind != QLatin1String("absent"));
+    const bool replacesSomething = QFileInfo::exists(target) || QFileInfo(target).isSymLink();
+    const QString error = saveAndReadError(target, replacesSomething);
     if (kind == QLatin1String("system device"))
         unmount(target);
+    if (kind == QLatin1String("read-only"))
+        unmount(folder);
 
-    QCOMPARE(error, QStringLiteral("There was an error saving the image."));
-    QCOMPARE(QSettings().value(folderKey).toString(), folder);
+    QCOMPARE(error, QStringLiteral("There was an error saving the image.\n") + reason);
+    // A folder that does not exist would send every later dialog elsewhere.
+    QCOMPARE(QSettings().value(folderKey).toString(),
+             kind == QLatin1String("missing") ? QString() : folder);
     if (ownFolder)
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System), before);
     if (kind == QLatin1String("absent"))
@@ -708,7 +823,11 @@ void TestPrintHelper::keepsExistingFileWhenDiskIsFull()
     if (!m_privateMounts || !mountSmallDisk(disk, "512k"))
         QSKIP("Mounting a small disk is not permitted here");
     const QString target = disk + QStringLiteral("/scan.png");
-    QVERIFY(photoLikeImage().save(target));
+    // Grain, so that the picture does not compress to almost nothing.
+    QImage grainy(160, 160, QImage::Format_RGB32);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(grainy.bits()),
+                                  grainy.sizeInBytes() / 4);
+    QVERIFY(grainy.save(target));
     const QByteArray earlier = fileBytes(target);
     const QString filler = disk + QStringLiteral("/filler");
     fillDisk(filler);
@@ -716,12 +835,12 @@ void TestPrintHelper::keepsExistingFileWhenDiskIsFull()
     QVERIFY(QFile::resize(filler, QFileInfo(filler).size() - 64 * 1024));
     const QStringList before = QDir(disk).entryList(QDir::Files);
 
-    const QString error = saveAndReadError(target, true);
+    const QString error = saveAndReadError(target, true, grainy);
     const QByteArray after = fileBytes(target);
     const QStringList listing = QDir(disk).entryList(QDir::Files);
     unmount(disk);
 
-    QCOMPARE(error, QStringLiteral("There was an error saving the image."));
+    QCOMPARE(error, QStringLiteral("There was an error saving the image.\nThe disk is full."));
     QCOMPARE(after, earlier);
     QCOMPARE(listing, before);
 }

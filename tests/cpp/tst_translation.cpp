@@ -78,6 +78,14 @@ const Message catalogue[] = {
     {"PrintHelper", "Save File", "Guardar fichero"},
     {"PrintHelper", "There was an error saving the image.",
      "Se produjo un error guardando la imagen."},
+    {"PrintHelper", "The file name does not end in a picture format such as .png or .jpg.",
+     "El nombre del fichero no termina en un formato de imagen como .png o .jpg."},
+    {"PrintHelper", "The name belongs to something that is not a file.",
+     "El nombre pertenece a algo que no es un fichero."},
+    {"PrintHelper", "Writing in that folder is not permitted, or its disk is read-only.",
+     "No se permite escribir en esa carpeta, o su disco es de solo lectura."},
+    {"PrintHelper", "The disk is full.", "El disco está lleno."},
+    {"PrintHelper", "The folder does not exist.", "La carpeta no existe."},
 };
 
 const char *const contexts[] = {"main", "MainPage", "MainPageForm.ui", "PrintHelper"};

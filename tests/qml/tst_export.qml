@@ -305,7 +305,9 @@ TestCase {
     }
 
     // Clicks on the busy overlay do not reach the page beneath.
+    // The reference text goes with the composite as the record's title.
     function test_busyOverlayTakesClicks() {
+        page.referenceLabel.text = "Visit 3"
         var busy = Helpers.findObject(window, "busyRectangle")
         busy.visible = true
         mouseClick(page.saveButton)
@@ -317,6 +319,8 @@ TestCase {
         mouseClick(page.printButton)
         tryCompare(printSpy, "count", 1)
         compare(saveSpy.count, 1)
+        compare(saveSpy.signalArguments[0][1].title, "Visit 3")
+        compare(printSpy.signalArguments[0][1].title, "Visit 3")
     }
 
     // A window that is not shown cannot be captured: the page must not stay

@@ -110,9 +110,13 @@ def read_pdf_page(path, dpi):
         return read_netpbm(stem + ".ppm")
 
 
-def pdf_page_count(path):
+def pdf_info(path, field):
     out = subprocess.run(["pdfinfo", path], capture_output=True, text=True, timeout=30).stdout
     for line in out.splitlines():
-        if line.startswith("Pages:"):
-            return int(line.split()[1])
-    raise ValueError("pdfinfo gave no page count for " + path)
+        if line.startswith(field + ":"):
+            return line.split(":", 1)[1].strip()
+    raise ValueError(f"pdfinfo gave no {field} for {path}")
+
+
+def pdf_page_count(path):
+    return int(pdf_info(path, "Pages"))

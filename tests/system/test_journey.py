@@ -22,7 +22,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import xdesktop  # noqa: E402
 from orvalith_ui import Orvalith, fit  # noqa: E402
-from pictures import pdf_page_count, read_pdf_page, read_picture, write_png  # noqa: E402
+from pictures import pdf_info, pdf_page_count, read_pdf_page, read_picture, write_png  # noqa: E402
 from xdesktop import ClipboardOffer, drag, key, type_text, wait_until  # noqa: E402
 
 
@@ -286,6 +286,8 @@ class PhotoJourney(Session):
         printed = self.path("printed.pdf")
         self.app.print_to_pdf(printed)
         self.check_printed_page(printed, composite)
+        self.assertEqual(pdf_info(printed, "Title"), "Orvalith - Journey 42",
+                         "the print job is not named after the program and the reference")
 
     # Each check looks at the saved picture in picture pixels: a point of the
     # canvas on screen is at `scale` times its coordinates.
