@@ -1,6 +1,7 @@
 #include "appsetup.h"
 
 #include "clipboard.h"
+#include "recordexport.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -26,6 +27,7 @@ bool loadSystemTranslation(QTranslator &translator)
 void registerQmlTypes()
 {
     qmlRegisterType<Clipboard>("Orvalith", 1, 0, "Clipboard");
+    qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
 }
 
 } // namespace orvalith

@@ -36,6 +36,7 @@ MainPageForm {
     readonly property bool calibrating: measures.calibrating
     readonly property bool measuring: measures.measuring
     readonly property bool hasMeasures: measures.hasItems
+    property alias measuresList: measuresList
 
     Settings {
         id: settings
@@ -53,6 +54,8 @@ MainPageForm {
         property int lineWidth: 1
         property int compassWidth: 1
         property bool magnifier: true
+        // The unit of every length, typed beside the calibration's reference.
+        property string lengthUnit: qsTr("mm")
     }
 
     // ---- Start-up, page state and control wiring ------------------------------
@@ -493,8 +496,29 @@ MainPageForm {
         openColorDialog(measureColorDialog, settings.measureColor)
     }
 
+    // The list closes the tool panel's column.
+    MeasuresList {
+        id: measuresList
+        objectName: "measuresList"
+        parent: toolsColumnLayout
+        Layout.topMargin: 24
+        Layout.fillWidth: true
+        measures: measures
+        unit: settings.lengthUnit
+        lineVisible: lineVisibleSwitch.checked
+        lineRotation: lineRotationSlider.value
+        sectorVisible: compassVisibleSwitch.checked
+        sectorRotation: compassRotationSlider.value
+        sectorAngle: compassAngleSlider.value
+        picture: measures.picture
+        referenceText: referenceTextField.text
+    }
+
     // Two points coinciding give no factor: Accept then closes without "ok" and resets.
-    function acceptCalibration(reference) {
+    // The unit, when given, is kept for the next calibration and the next run.
+    function acceptCalibration(reference, unit) {
+        if (unit !== undefined)
+            settings.lengthUnit = unit.trim()
         measures.calibrating = false
         if (measures.calibrate(reference))
             calibrationPopup.ok = true
@@ -589,21 +613,34 @@ MainPageForm {
                     Layout.fillHeight: true
                 }
 
-                // Keeps its text from one calibration to the next. Text that is not a
-                // reference length shows in red, with the range, and cannot be accepted.
-                TextField {
-                    id: referenceField
-                    objectName: "referenceField"
-                    readonly property real value: Lengths.parseReference(text)
-                    readonly property bool acceptable: !isNaN(value)
-                    text: "1"
-                    color: acceptable ? palette.text : "red"
-                    selectByMouse: true
-                    inputMethodHints: Qt.ImhFormattedNumbersOnly
-                    horizontalAlignment: TextInput.AlignHCenter
+                RowLayout {
                     Layout.alignment: Qt.AlignHCenter
-                    Layout.preferredWidth: 120
-                    onAccepted: if (acceptable) acceptCalibration(value)
+
+                    // Keeps its text from one calibration to the next. Text that is not a
+                    // reference length shows in red, with the range, and cannot be accepted.
+                    TextField {
+                        id: referenceField
+                        objectName: "referenceField"
+                        readonly property real value: Lengths.parseReference(text)
+                        readonly property bool acceptable: !isNaN(value)
+                        text: "1"
+                        color: acceptable ? palette.text : "red"
+                        selectByMouse: true
+                        inputMethodHints: Qt.ImhFormattedNumbersOnly
+                        horizontalAlignment: TextInput.AlignHCenter
+                        Layout.preferredWidth: 120
+                        onAccepted: if (acceptable) acceptCalibration(value, unitField.text)
+                    }
+
+                    TextField {
+                        id: unitField
+                        objectName: "unitField"
+                        text: settings.lengthUnit
+                        selectByMouse: true
+                        Layout.preferredWidth: 64
+                        onAccepted: if (referenceField.acceptable)
+                                        acceptCalibration(referenceField.value, unitField.text)
+                    }
                 }
 
                 Label {
@@ -633,7 +670,7 @@ MainPageForm {
                         text: qsTr("Accept")
                         Layout.fillWidth: true
                         enabled: referenceField.acceptable
-                        onClicked: acceptCalibration(referenceField.value)
+                        onClicked: acceptCalibration(referenceField.value, unitField.text)
                     }
                 }
             }
@@ -658,6 +695,7 @@ MainPageForm {
         var ctx = canvas.getContext("2d")
         ctx.reset()
         Overlay.paint(ctx, overlayValues())
+        measuresList.refresh()
     }
 
     // reach: every ray and line runs this far from its start, which lies beyond any

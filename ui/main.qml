@@ -133,7 +133,7 @@ ApplicationWindow {
     function exportRecord() {
         return {
             "title": mainPage.referenceLabel.text,
-            "text": ""
+            "text": mainPage.measuresList.text
         }
     }
 

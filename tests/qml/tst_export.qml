@@ -305,9 +305,11 @@ TestCase {
     }
 
     // Clicks on the busy overlay do not reach the page beneath.
-    // The reference text goes with the composite as the record's title.
+    // The reference text goes with the composite as the record's title, and the
+    // measures list as its text.
     function test_busyOverlayTakesClicks() {
         page.referenceLabel.text = "Visit 3"
+        page.lineVisibleSwitch.checked = true
         var busy = Helpers.findObject(window, "busyRectangle")
         busy.visible = true
         mouseClick(page.saveButton)
@@ -321,6 +323,7 @@ TestCase {
         compare(saveSpy.count, 1)
         compare(saveSpy.signalArguments[0][1].title, "Visit 3")
         compare(printSpy.signalArguments[0][1].title, "Visit 3")
+        compare(saveSpy.signalArguments[0][1].text, "Item\tValue\tUnit\nGuide line\t45\t\u00b0\n")
     }
 
     // A window that is not shown cannot be captured: the page must not stay
