@@ -269,12 +269,12 @@
         <translation>Línea guía</translation>
     </message>
     <message>
-        <source>Sector first edge</source>
-        <translation>Primer borde del sector</translation>
+        <source>Sector edge 1</source>
+        <translation>Sector, borde 1</translation>
     </message>
     <message>
-        <source>Sector second edge</source>
-        <translation>Segundo borde del sector</translation>
+        <source>Sector edge 2</source>
+        <translation>Sector, borde 2</translation>
     </message>
     <message>
         <source>Sector angle</source>

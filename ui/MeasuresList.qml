@@ -36,8 +36,8 @@ ColumnLayout {
                                        "calibration": qsTr("Calibration"),
                                        "measure": qsTr("Measure %1"),
                                        "guideLine": qsTr("Guide line"),
-                                       "firstEdge": qsTr("Sector first edge"),
-                                       "secondEdge": qsTr("Sector second edge"),
+                                       "firstEdge": qsTr("Sector edge 1"),
+                                       "secondEdge": qsTr("Sector edge 2"),
                                        "sectorAngle": qsTr("Sector angle"),
                                        "picture": qsTr("Picture"),
                                        "reference": qsTr("Reference")
