@@ -691,6 +691,25 @@ MainPageForm {
     canvas.renderStrategy: Canvas.Immediate
     canvas.renderTarget: Canvas.Image
 
+    exportOverlay.onPaint: exportOverlay.paintScaled(overlayValues())
+
+    // For a capture at factor times the on-screen size, the overlay is drawn at that
+    // resolution in place of the on-screen one, whose drawing is left as it is. An
+    // overlay hidden on screen stays out of the capture too.
+    function showCaptureOverlay(factor) {
+        if (!canvas.visible)
+            return
+        canvas.visible = false
+        exportOverlay.show(factor, Qt.size(canvas.width, canvas.height))
+    }
+
+    function showScreenOverlay() {
+        if (!exportOverlay.visible)
+            return
+        exportOverlay.hide()
+        canvas.visible = true
+    }
+
     function paintOverlay() {
         var ctx = canvas.getContext("2d")
         ctx.reset()

@@ -83,6 +83,7 @@ ApplicationWindow {
         busyRectangle.visible = false
         busyIndicator.running = false
         mainPage.drawingRectangle.color = "black"
+        mainPage.showScreenOverlay()
         mainPage.referenceLabel.visible = false
         mainPage.waterMark.visible = false
     }
@@ -100,6 +101,7 @@ ApplicationWindow {
             w = drawing.width
         var h = w * drawing.height / drawing.width
         showCaptureLook()
+        mainPage.showCaptureOverlay(w / drawing.width)
         var requested = drawing.grabToImage(function (result) {
             showScreenLook()
             deliverComposite(result, callback)
