@@ -28,9 +28,8 @@ bool RecordExport::saveTextAs(const QString &text, const QString &suggestedName)
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QDir folder(m_settings.value(saveImageFolderKey, documents).toString());
-    QString fileName = QFileDialog::getSaveFileName(nullptr, tr("Save measurements"),
-                                                    folder.filePath(suggestedName),
-                                                    tr("CSV files (*.csv)"));
+    QString fileName = QFileDialog::getSaveFileName(
+        nullptr, tr("Save measurements"), folder.filePath(suggestedName), tr("CSV files (*.csv)"));
     if (fileName.isEmpty())
         return false;
     // A name typed without a suffix would give a file no spreadsheet offers to open.
