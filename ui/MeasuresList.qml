@@ -69,8 +69,12 @@ ColumnLayout {
     onSectorRotationChanged: refresh()
     onSectorAngleChanged: refresh()
 
+    // A pasted picture has no file, only its data in the source: no name then.
     function pictureFileName() {
-        var source = decodeURIComponent(picture.toString())
+        var source = picture.toString()
+        if (source.indexOf("file:") !== 0)
+            return ""
+        source = decodeURIComponent(source)
         return source.substring(source.lastIndexOf("/") + 1)
     }
 
