@@ -30,11 +30,13 @@ Canvas {
         requestPaint()
     }
 
+    // Painted once more at its single pixel, so that the picture-sized drawing is let go.
     function hide() {
         visible = false
         width = 1
         height = 1
         factor = 1
+        requestPaint()
     }
 
     // values: as for the on-screen overlay, in its coordinates.
