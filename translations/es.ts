@@ -162,6 +162,10 @@
         <source>mm</source>
         <translation>mm</translation>
     </message>
+    <message>
+        <source>unit</source>
+        <translation>unidad</translation>
+    </message>
 </context>
 <context>
     <name>MainPageForm.ui</name>

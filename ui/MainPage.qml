@@ -636,6 +636,7 @@ MainPageForm {
                         id: unitField
                         objectName: "unitField"
                         text: settings.lengthUnit
+                        placeholderText: qsTr("unit")
                         selectByMouse: true
                         Layout.preferredWidth: 64
                         onAccepted: if (referenceField.acceptable)
