@@ -18,6 +18,9 @@ encoding and writing the file; total = both; encode alone = the same image and
 writer without the window; ratio = total / encode alone; peak = the process's
 resident high-water mark during the export, against its size just before;
 as before = write time and file size with the earlier writer settings.
+Each size is also captured once more with the overlay switched off: the capture
+time against it is the cost of drawing the overlay at the picture's resolution
+(the earlier capture enlarged the on-screen drawing, which cost next to nothing).
 """
 import argparse
 import os
@@ -46,14 +49,14 @@ def build(build_dir):
                    check=True, stdout=subprocess.DEVNULL)
 
 
-def run_case(program, width, height, fmt):
+def run_case(program, width, height, fmt, *extra):
     sandbox = tempfile.mkdtemp(prefix="orvalith-export-bench-")
     try:
         env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(sandbox, "config"),
                    XDG_RUNTIME_DIR=os.path.join(sandbox, "runtime"), HOME=sandbox,
                    TMPDIR=sandbox)
         os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
-        done = subprocess.run([WITH_XVFB, program, str(width), str(height), fmt], env=env,
+        done = subprocess.run([WITH_XVFB, program, str(width), str(height), fmt, *extra], env=env,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
                               timeout=600)
         if done.returncode != 0:
@@ -86,7 +89,13 @@ def main():
               f"ratio {median['total'] / max(1, median['encode']):.2f}, "
               f"peak {median['peak']:.0f} MB | file {median['file']:.1f} MB in "
               f"{median['encode']:.0f} ms, as before {median['before_file']:.1f} MB in "
-              f"{median['before_write']:.0f} ms\n", flush=True)
+              f"{median['before_write']:.0f} ms", flush=True)
+        if fmt == "png":
+            bare = [figures(run_case(program, width, height, fmt, "no-overlay"))["capture"]
+                    for _ in range(args.runs)]
+            print(f"  overlay at {width}x{height}: capture {median['capture']:.0f} ms with it, "
+                  f"{statistics.median(bare):.0f} ms without it", flush=True)
+        print(flush=True)
 
 
 if __name__ == "__main__":

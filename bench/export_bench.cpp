@@ -2,7 +2,8 @@
 // does, shows a generated picture of the given size, asks the window to save,
 // writes the image it hands over as the program does, and prints one line of
 // figures, with the same image written as the program wrote it before (Qt's
-// writer at quality 100, which stores PNG uncompressed) for comparison. Run by
+// writer at quality 100, which stores PNG uncompressed) for comparison. With
+// "no-overlay" the overlay is switched off, for the capture's cost without it. Run by
 // bench/export.py, one process per case, so that each peak is its own.
 #include "appsetup.h"
 #include "imagefilewriter.h"
@@ -148,8 +149,10 @@ int main(int argc, char *argv[])
     orvalith::registerQmlTypes();
 
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() != 4 || !QStringList({"png", "jpg"}).contains(arguments.at(3))) {
-        std::fprintf(stderr, "usage: orvalith_export_bench WIDTH HEIGHT png|jpg\n");
+    const bool withOverlay = arguments.size() == 4;
+    if ((arguments.size() != 4 && arguments.value(4) != QStringLiteral("no-overlay")) ||
+        !QStringList({"png", "jpg"}).contains(arguments.value(3))) {
+        std::fprintf(stderr, "usage: orvalith_export_bench WIDTH HEIGHT png|jpg [no-overlay]\n");
         return 2;
     }
     const int width = arguments.at(1).toInt();
@@ -182,6 +185,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the picture was not loaded\n");
         return 1;
     }
+    if (!withOverlay)
+        page->property("canvas").value<QObject *>()->setProperty("visible", false);
     waitFor([] { return false; }, 500); // a few frames with the picture on screen
 
     ExportProbe probe;

@@ -3,6 +3,7 @@
 #include "clipboard.h"
 #include "localfiles.h"
 #include "pictureintake.h"
+#include "recordexport.h"
 #include "urlopener.h"
 #include "windowframe.h"
 
@@ -48,6 +49,7 @@ void registerQmlTypes()
     qmlRegisterType<UrlOpener>("Orvalith", 1, 0, "UrlOpener");
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
+    qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
 }
 
 } // namespace orvalith

@@ -93,9 +93,11 @@ WriteResult failed(WriteFailure failure, const QString &systemMessage = QString(
     return {failure, systemMessage};
 }
 
+} // namespace
+
 // Unbuffered, so that every write reaches the system at once and a failure is
 // reported by the call that caused it.
-WriteResult storeBytes(const QByteArray &bytes, const QString &fileName)
+WriteResult writeBytesFile(const QByteArray &bytes, const QString &fileName)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
@@ -115,8 +117,6 @@ WriteResult storeBytes(const QByteArray &bytes, const QString &fileName)
     return {};
 }
 
-} // namespace
-
 WriteResult writeImageFile(const QImage &image, const QString &fileName, const QString &recordText)
 {
     // QFileInfo follows symbolic links, so this looks at what would be replaced.
@@ -132,7 +132,7 @@ WriteResult writeImageFile(const QImage &image, const QString &fileName, const Q
     QByteArray bytes;
     if (!encode(image, format, recordText, &bytes))
         return failed(WriteFailure::Other);
-    WriteResult result = storeBytes(bytes, fileName);
+    WriteResult result = writeBytesFile(bytes, fileName);
     // The system answers "no such file" also where a folder that exists takes
     // no new names (/proc): that is not a missing folder.
     if (result.failure == WriteFailure::FolderMissing && QFileInfo(target.absolutePath()).isDir())

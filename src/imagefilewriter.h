@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QByteArray;
+
 class QImage;
 
 namespace orvalith {
@@ -37,5 +39,9 @@ struct WriteResult
 // other than a regular file (a folder, a device).
 WriteResult writeImageFile(const QImage &image, const QString &fileName,
                            const QString &recordText = QString());
+
+// Writes the bytes under the name, taken only once all of them are written: a
+// failure leaves an earlier file of that name as it was and nothing else behind.
+WriteResult writeBytesFile(const QByteArray &bytes, const QString &fileName);
 
 } // namespace orvalith

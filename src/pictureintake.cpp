@@ -156,6 +156,7 @@ void PictureIntake::open(const QVariant &source)
         finish(request, Verdict::Unreadable, QUrl());
         return;
     }
+    m_requestFile = content.path.isEmpty() ? QUrl() : QUrl::fromLocalFile(content.path);
     const bool wasBusy = busy();
     m_pending = request;
     if (!wasBusy) {
@@ -204,7 +205,7 @@ void PictureIntake::finish(quint64 request, picturedata::Verdict verdict, const 
     switch (verdict) {
     case Verdict::Readable:
     case Verdict::Incomplete:
-        emit pictureReady(url, verdict == Verdict::Incomplete);
+        emit pictureReady(url, verdict == Verdict::Incomplete, m_requestFile);
         break;
     case Verdict::TooLarge: {
         const picturedata::Limits limits = picturedata::machineLimits();

@@ -36,7 +36,8 @@ public:
 signals:
     void busyChanged();
     void slowChanged();
-    void pictureReady(const QUrl &url, bool incomplete);
+    // file: the local file the picture was read from; empty for pasted content.
+    void pictureReady(const QUrl &url, bool incomplete, const QUrl &file);
     // Too large, or not a JPEG or PNG picture that can be read.
     void pictureRefused(bool tooLarge, int largestSide, int largestMegapixels);
 
@@ -45,6 +46,7 @@ private:
 
     quint64 m_request = 0;
     quint64 m_pending = 0; // the request still being read, or 0
+    QUrl m_requestFile;    // the latest request's file, if it names one
     // A widget timer, not a document's: those run on the animation clock, and the
     // frames it then asks for stall the window behind a slow first frame.
     QTimer m_slowTimer;

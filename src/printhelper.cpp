@@ -133,7 +133,7 @@ void PrintHelper::saveImage(QVariant image, QVariant record)
     const orvalith::WriteResult result =
         orvalith::writeImageFile(image.value<QImage>(), fileName, recordField(record, "text"));
     if (!result.succeeded())
-        showSaveError(result);
+        showSaveError(tr("There was an error saving the image."), result);
 }
 
 // Remembered before writing, so that after a failure the next dialog still
@@ -168,9 +168,9 @@ QString PrintHelper::failureReason(const orvalith::WriteResult &result)
     return result.systemMessage;
 }
 
-void PrintHelper::showSaveError(const orvalith::WriteResult &result)
+void PrintHelper::showSaveError(const QString &heading, const orvalith::WriteResult &result)
 {
-    QString text = tr("There was an error saving the image.");
+    QString text = heading;
     const QString reason = failureReason(result);
     if (!reason.isEmpty())
         text += QLatin1Char('\n') + reason;

@@ -22,10 +22,13 @@ public slots:
     void printImage(QVariant image, QVariant record = QVariant());
     void saveImage(QVariant image, QVariant record = QVariant());
 
+public:
+    // Tells the user, under the heading, why a file was not written.
+    static void showSaveError(const QString &heading, const orvalith::WriteResult &result);
+
 private:
     void rememberFolderOf(const QString &fileName);
     static QString failureReason(const orvalith::WriteResult &result);
-    static void showSaveError(const orvalith::WriteResult &result);
 
     QSettings m_settings;
 };

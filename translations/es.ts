@@ -166,6 +166,14 @@
         <source>The picture is too large: it may be at most %1 pixels wide and high, and %2 megapixels in all.</source>
         <translation>La imagen es demasiado grande: puede tener como máximo %1 píxeles de ancho y de alto, y %2 megapíxeles en total.</translation>
     </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>unit</source>
+        <translation>unidad</translation>
+    </message>
 </context>
 <context>
     <name>MainPageForm.ui</name>
@@ -262,6 +270,69 @@
     </message>
 </context>
 <context>
+    <name>MeasuresList</name>
+    <message>
+        <source>Item</source>
+        <translation>Elemento</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valor</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unidad</translation>
+    </message>
+    <message>
+        <source>Calibration</source>
+        <translation>Calibración</translation>
+    </message>
+    <message>
+        <source>Measure %1</source>
+        <translation>Medida %1</translation>
+    </message>
+    <message>
+        <source>Guide line</source>
+        <translation>Línea guía</translation>
+    </message>
+    <message>
+        <source>Sector edge 1</source>
+        <translation>Sector, borde 1</translation>
+    </message>
+    <message>
+        <source>Sector edge 2</source>
+        <translation>Sector, borde 2</translation>
+    </message>
+    <message>
+        <source>Sector angle</source>
+        <translation>Ángulo del sector</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Imagen</translation>
+    </message>
+    <message>
+        <source>Reference</source>
+        <translation>Referencia</translation>
+    </message>
+    <message>
+        <source>measurements</source>
+        <translation>medidas</translation>
+    </message>
+    <message>
+        <source>Measurements</source>
+        <translation>Medidas</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>Save measurements…</source>
+        <translation>Guardar medidas…</translation>
+    </message>
+</context>
+<context>
     <name>PrintHelper</name>
     <message>
         <source>Images (*.png *.jpg)</source>
@@ -294,6 +365,21 @@
     <message>
         <source>The folder does not exist.</source>
         <translation>La carpeta no existe.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordExport</name>
+    <message>
+        <source>Save measurements</source>
+        <translation>Guardar medidas</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Archivos CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>The measurements could not be saved.</source>
+        <translation>No se pudieron guardar las medidas.</translation>
     </message>
 </context>
 </TS>

@@ -35,6 +35,7 @@ MainPageForm {
     readonly property bool calibrating: measures.calibrating
     readonly property bool measuring: measures.measuring
     readonly property bool hasMeasures: measures.hasItems
+    property alias measuresList: measuresList
     // The overlay's colours at first start, and whenever a stored one would draw nothing.
     readonly property var defaultColors: ({
                                               "angleStepTextColor": "yellow",
@@ -60,6 +61,8 @@ MainPageForm {
         property int lineWidth: 1
         property int compassWidth: 1
         property bool magnifier: true
+        // The unit of every length, typed beside the calibration's reference.
+        property string lengthUnit: qsTr("mm")
     }
 
     // ---- Start-up, page state and control wiring ------------------------------
@@ -519,8 +522,29 @@ MainPageForm {
         openColorDialog(measureColorDialog, settings.measureColor)
     }
 
+    // The list closes the tool panel's column.
+    MeasuresList {
+        id: measuresList
+        objectName: "measuresList"
+        parent: toolsColumnLayout
+        Layout.topMargin: 24
+        Layout.fillWidth: true
+        measures: measures
+        unit: settings.lengthUnit
+        lineVisible: lineVisibleSwitch.checked
+        lineRotation: lineRotationSlider.value
+        sectorVisible: compassVisibleSwitch.checked
+        sectorRotation: compassRotationSlider.value
+        sectorAngle: compassAngleSlider.value
+        picture: pictureIntake.shownFile
+        referenceText: referenceTextField.text
+    }
+
     // Two points coinciding give no factor: Accept then closes without "ok" and resets.
-    function acceptCalibration(reference) {
+    // The unit, when given, is kept for the next calibration and the next run.
+    function acceptCalibration(reference, unit) {
+        if (unit !== undefined)
+            settings.lengthUnit = unit.trim()
         measures.calibrating = false
         if (measures.calibrate(reference))
             calibrationPopup.ok = true
@@ -615,21 +639,35 @@ MainPageForm {
                     Layout.fillHeight: true
                 }
 
-                // Keeps its text from one calibration to the next. Text that is not a
-                // reference length shows in red, with the range, and cannot be accepted.
-                TextField {
-                    id: referenceField
-                    objectName: "referenceField"
-                    readonly property real value: Lengths.parseReference(text)
-                    readonly property bool acceptable: !isNaN(value)
-                    text: "1"
-                    color: acceptable ? palette.text : "red"
-                    selectByMouse: true
-                    inputMethodHints: Qt.ImhFormattedNumbersOnly
-                    horizontalAlignment: TextInput.AlignHCenter
+                RowLayout {
                     Layout.alignment: Qt.AlignHCenter
-                    Layout.preferredWidth: 120
-                    onAccepted: if (acceptable) acceptCalibration(value)
+
+                    // Keeps its text from one calibration to the next. Text that is not a
+                    // reference length shows in red, with the range, and cannot be accepted.
+                    TextField {
+                        id: referenceField
+                        objectName: "referenceField"
+                        readonly property real value: Lengths.parseReference(text)
+                        readonly property bool acceptable: !isNaN(value)
+                        text: "1"
+                        color: acceptable ? palette.text : "red"
+                        selectByMouse: true
+                        inputMethodHints: Qt.ImhFormattedNumbersOnly
+                        horizontalAlignment: TextInput.AlignHCenter
+                        Layout.preferredWidth: 120
+                        onAccepted: if (acceptable) acceptCalibration(value, unitField.text)
+                    }
+
+                    TextField {
+                        id: unitField
+                        objectName: "unitField"
+                        text: settings.lengthUnit
+                        placeholderText: qsTr("unit")
+                        selectByMouse: true
+                        Layout.preferredWidth: 64
+                        onAccepted: if (referenceField.acceptable)
+                                        acceptCalibration(referenceField.value, unitField.text)
+                    }
                 }
 
                 Label {
@@ -659,7 +697,7 @@ MainPageForm {
                         text: qsTr("Accept")
                         Layout.fillWidth: true
                         enabled: referenceField.acceptable
-                        onClicked: acceptCalibration(referenceField.value)
+                        onClicked: acceptCalibration(referenceField.value, unitField.text)
                     }
                 }
             }
@@ -680,10 +718,30 @@ MainPageForm {
     canvas.renderStrategy: Canvas.Immediate
     canvas.renderTarget: Canvas.Image
 
+    exportOverlay.onPaint: exportOverlay.paintScaled(overlayValues())
+
+    // For a capture at factor times the on-screen size, the overlay is drawn at that
+    // resolution in place of the on-screen one, whose drawing is left as it is. An
+    // overlay hidden on screen stays out of the capture too.
+    function showCaptureOverlay(factor) {
+        if (!canvas.visible)
+            return
+        canvas.visible = false
+        exportOverlay.show(factor, Qt.size(canvas.width, canvas.height))
+    }
+
+    function showScreenOverlay() {
+        if (!exportOverlay.visible)
+            return
+        exportOverlay.hide()
+        canvas.visible = true
+    }
+
     function paintOverlay() {
         var ctx = canvas.getContext("2d")
         ctx.reset()
         Overlay.paint(ctx, overlayValues())
+        measuresList.refresh()
     }
 
     // reach: every ray and line runs this far from its start, which lies beyond any

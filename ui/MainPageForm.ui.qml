@@ -11,6 +11,7 @@ Item {
     property alias drawingRectangle: drawingRectangle
     property alias canvas: canvas
     property alias canvasMouseArea: canvasMouseArea
+    property alias exportOverlay: exportOverlay
     property alias eyeLabel: eyeLabel
     property alias referenceLabel: referenceLabel
     property alias referenceTextField: referenceTextField
@@ -82,6 +83,12 @@ Item {
                     anchors.fill: parent
                     hoverEnabled: true
                 }
+            }
+
+            ExportOverlay {
+                id: exportOverlay
+                x: canvas.x
+                y: canvas.y
             }
 
             Text {

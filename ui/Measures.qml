@@ -4,10 +4,14 @@ import QtQuick 2.15
 // canvas width and height; lengths are in the user's unit once calibrated. The page
 // shows the status texts and opens the popup: this object only reports what a click did.
 QtObject {
+    id: measures
+
     property bool calibrated: false
     property bool calibrating: false
     property var calibration: newCalibration()
     property real calibrationFactor: 0
+    // The length typed for the calibration, in the user's unit.
+    property real reference: 0
     property bool measuring: false
     property var items: []
     property bool hasItems: false
@@ -103,6 +107,7 @@ QtObject {
         calibrated = false
         calibration = newCalibration()
         calibrationFactor = 0
+        reference = 0
         measuring = false
         items = []
         hasItems = false
@@ -128,6 +133,7 @@ QtObject {
         if (distance <= 0)
             return false
         calibrationFactor = reference / distance
+        measures.reference = reference
         return true
     }
 }

@@ -11,6 +11,10 @@ Item {
 
     property Image target: null
     property url previousSource: ""
+    // The local file of the picture shown, empty for a pasted one: its name heads the
+    // measurements saved from it.
+    property url shownFile: ""
+    property url previousFile: ""
 
     signal refused(bool tooLarge, int largestSide, int largestMegapixels)
 
@@ -20,8 +24,10 @@ Item {
 
     // The store forgets decoded pictures that the image no longer shows; while the
     // user decides, the one shown before is kept so that it can come back.
-    function show(url, incomplete) {
+    function show(url, incomplete, file) {
         previousSource = target.source
+        previousFile = shownFile
+        shownFile = file
         target.source = url
         if (incomplete)
             incompleteDialog.open()
@@ -32,7 +38,7 @@ Item {
     PictureIntake {
         id: intake
         objectName: "pictureIntake"
-        onPictureReady: view.show(url, incomplete)
+        onPictureReady: view.show(url, incomplete, file)
         onPictureRefused: view.refused(tooLarge, largestSide, largestMegapixels)
     }
 
@@ -84,6 +90,7 @@ Item {
 
         onAccepted: intake.keepOnly([target.source])
         onRejected: {
+            shownFile = previousFile
             target.source = previousSource
             intake.keepOnly([previousSource])
         }

@@ -102,6 +102,7 @@ ApplicationWindow {
         busyRectangle.visible = false
         busyIndicator.running = false
         mainPage.drawingRectangle.color = "black"
+        mainPage.showScreenOverlay()
         mainPage.referenceLabel.visible = false
         mainPage.waterMark.visible = false
     }
@@ -119,6 +120,7 @@ ApplicationWindow {
             w = drawing.width
         var h = w * drawing.height / drawing.width
         showCaptureLook()
+        mainPage.showCaptureOverlay(w / drawing.width)
         var requested = drawing.grabToImage(function (result) {
             showScreenLook()
             deliverComposite(result, callback)
@@ -158,7 +160,7 @@ ApplicationWindow {
     function exportRecord() {
         return {
             "title": mainPage.referenceLabel.text,
-            "text": ""
+            "text": mainPage.measuresList.text
         }
     }
 

@@ -1,6 +1,7 @@
 #include "appsetup.h"
 #include "pagefit.h"
 #include "printhelper.h"
+#include "recordexport.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -418,6 +419,7 @@ private slots:
     void ignoresAnythingButAnImage();
     void savesPngAndJpeg();
     void remembersFolderAcrossRestart();
+    void savesMeasurementsBesideThePicture();
     void cancelledSaveLeavesFolderAlone();
     void savesThroughSymbolicLink();
     void reportsFailedSaveAndKeepsExistingFile_data();
@@ -643,6 +645,35 @@ void TestPrintHelper::savesPngAndJpeg()
     const double errorAt95 = meanDifference(jpegRoundTrip(image, 95), image);
     QVERIFY2(error < 3.0 && error < errorAt95,
              qPrintable(QStringLiteral("%1 vs %2").arg(error).arg(errorAt95)));
+}
+
+// The list goes by default where the picture was just saved, under the name
+// offered, in UTF-8; a name typed without a suffix gets ".csv".
+void TestPrintHelper::savesMeasurementsBesideThePicture()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("visit 4"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString csv = QStringLiteral("Picture,eye.jpg\r\nGuide line,45.5,\u00b0\r\n");
+    SaveDialogSeen seen;
+    const auto acceptAsOffered = [&seen](QWidget *widget) {
+        auto *dialog = qobject_cast<QFileDialog *>(widget);
+        if (!dialog)
+            return closeDialog(widget);
+        seen = describe(dialog);
+        static_cast<QDialog *>(dialog)->accept();
+    };
+    DialogAnswerer answerer({chooseFile(folder + QStringLiteral("/eye.png")), acceptAsOffered,
+                             chooseFile(folder + QStringLiteral("/typed"))});
+    PrintHelper().saveImage(QVariant(photoLikeImage()));
+    RecordExport record;
+    QVERIFY(record.saveTextAs(csv, QStringLiteral("eye.csv")));
+    QVERIFY(record.saveTextAs(csv, QStringLiteral("eye.csv")));
+    QCOMPARE(answerer.answered(), 3);
+    QCOMPARE(answerer.unexpected(), 0);
+
+    QCOMPARE(seen.directory, folder);
+    QCOMPARE(fileBytes(folder + QStringLiteral("/eye.csv")), csv.toUtf8());
+    QCOMPARE(fileBytes(folder + QStringLiteral("/typed.csv")), csv.toUtf8());
 }
 
 void TestPrintHelper::remembersFolderAcrossRestart()

@@ -224,6 +224,40 @@ TestCase {
         verify(isPictureColour(pixel(data, 2000, 1500)))
     }
 
+    // The overlay is drawn at the picture's resolution: across the cross's horizontal
+    // line (two screen pixels wide) a solid band of twice the factor, with at most
+    // one partly covered pixel on each side; and as last changed before the capture.
+    function test_sharpOverlay() {
+        loadPicture(writePicture(4000, 3000), 4000, 3000)
+        var factor = 4000 / page.drawingRectangle.width
+        var x = Math.round((page.canvas.width * page.circleX + page.circleRadiusSlider.value + 20)
+                           * factor)
+        var centre = page.canvas.height * page.circleY * factor
+        page.compassVisibleSwitch.checked = true
+        page.compassRotationSlider.value = 33
+        var data = capture()
+        compare(data.width, 4000)
+        compare(data.height, 3000)
+        var solid = 0, partial = []
+        for (var y = Math.round(centre - 4 * factor); y < centre + 4 * factor; ++y) {
+            var p = pixel(data, x, y)
+            if (p[0] > 247 && p[1] > 247 && p[2] > 247)
+                ++solid
+            else if (!isPictureColour(p))
+                partial.push(y)
+        }
+        verify(solid > 2 * factor - 2 && solid <= 2 * factor,
+               solid + " solid pixels at a factor of " + factor)
+        verify(partial.length <= 2 && partial.every(function (y) {
+            return Math.abs(y - centre) < factor + 2
+        }), "partly covered pixels at " + partial)
+        // The sector's first edge, switched on and turned just before, off the graduation.
+        var rise = (x / factor - page.canvas.width * page.circleX) * Math.tan(33 * Math.PI / 180)
+        var edge = pixel(data, x, Math.round(centre - rise * factor))
+        verify(!isPictureColour(edge), "no sector edge in the composite: " + edge)
+        verify(page.canvas.visible && !page.exportOverlay.visible)
+    }
+
     function test_smallPicture() {
         checkScaledComposite(100, 50, "")
     }
@@ -306,9 +340,11 @@ TestCase {
     }
 
     // Clicks on the busy overlay do not reach the page beneath.
-    // The reference text goes with the composite as the record's title.
+    // The reference text goes with the composite as the record's title, and the
+    // measures list as its text.
     function test_busyOverlayTakesClicks() {
         page.referenceLabel.text = "Visit 3"
+        page.lineVisibleSwitch.checked = true
         var busy = Helpers.findObject(window, "busyRectangle")
         busy.visible = true
         mouseClick(page.saveButton)
@@ -322,6 +358,7 @@ TestCase {
         compare(saveSpy.count, 1)
         compare(saveSpy.signalArguments[0][1].title, "Visit 3")
         compare(printSpy.signalArguments[0][1].title, "Visit 3")
+        compare(saveSpy.signalArguments[0][1].text, "Item\tValue\tUnit\nGuide line\t45\t\u00b0\n")
     }
 
     // A window that is not shown cannot be captured: the page must not stay

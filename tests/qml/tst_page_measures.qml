@@ -14,6 +14,12 @@ Item {
         MainPage {}
     }
 
+    // Reads the system clipboard back.
+    TextEdit {
+        id: clipboardReader
+        visible: false
+    }
+
     TestCase {
         name: "PageMeasures"
         when: windowShown
@@ -120,6 +126,28 @@ Item {
         }
 
         // The largest reference is taken, and a measure over the calibrated stretch reads it.
+        // The list follows the calibration, the measures and the guide line; the unit
+        // typed beside the reference is kept for the next run; Copy hands the list on.
+        function test_measuresListCopied() {
+            placeCalibration([0.1, 0.5], [0.5, 0.5])
+            typeReference(10)
+            mouseClick(findChild(popup.contentItem, "unitField"))
+            keySequence(StandardKey.SelectAll)
+            "um".split("").forEach(function (character) { keyClick(character) })
+            acceptPopup()
+            compare(findChild(page, "settings").lengthUnit, "um")
+            measure([0.1, 0.2], [0.3, 0.2])
+            page.lineVisibleSwitch.checked = true
+            var list = findChild(page, "measuresList")
+            tryCompare(list, "text", "Item\tValue\tUnit\nCalibration\t10\tum\n"
+                       + "Measure 1\t5.00\tum\nGuide line\t45\t\u00b0\n")
+            findChild(list, "copyMeasuresButton").clicked()
+            clipboardReader.paste()
+            compare(clipboardReader.text, list.text)
+            page.resetMeasures()
+            tryCompare(list, "text", "Item\tValue\tUnit\nGuide line\t45\t\u00b0\n")
+        }
+
         function test_largestReference() {
             calibrate([0.1, 0.1], [0.4, 0.5], 1000000)
             fuzzyCompare(measure([0.1, 0.1], [0.4, 0.5]), 1000000, 1e-6)

@@ -31,6 +31,16 @@ Item {
             keyClick(Qt.Key_Return)
             tryCompare(popup, "visible", false)
             fuzzyCompare(findChild(page, "measures").calibrationFactor * 400, 11.5, 1e-9)
+
+            // The list reads as the user writes; the CSV keeps the point.
+            page.addMeasure()
+            mouseClick(page.canvasMouseArea, 100, 200)
+            mouseClick(page.canvasMouseArea, 300, 200)
+            var list = findChild(page, "measuresList")
+            tryVerify(function () { return list.text.indexOf("Medida 1\t5,75\tmm\n") > 0 },
+                      5000, "the measure listed with a decimal comma")
+            var csv = list.csvText()
+            verify(csv.indexOf("Calibración,11.5,mm\r\nMedida 1,5.75,mm\r\n") > 0, csv)
         }
     }
 }

@@ -1,0 +1,69 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/records.js" as Records
+
+// The measures list's texts for a known calibration and measures, with no window.
+TestCase {
+    name: "MeasuresRecords"
+
+    readonly property var labels: ({
+                                       "item": "Item",
+                                       "value": "Value",
+                                       "unit": "Unit",
+                                       "calibration": "Calibration",
+                                       "measure": "Measure %1",
+                                       "guideLine": "Guide line",
+                                       "firstEdge": "First edge",
+                                       "secondEdge": "Second edge",
+                                       "sectorAngle": "Sector angle",
+                                       "picture": "Picture",
+                                       "reference": "Reference"
+                                   })
+
+    function point(x, y) {
+        return { "x": x, "y": y }
+    }
+
+    // Two finished measures around one still being placed, which is not listed; the
+    // sector opens past a full turn and wider than half of one.
+    function knownState(unit) {
+        return {
+            "calibrated": true,
+            "reference": 11.5,
+            "unit": unit,
+            "items": [{ "start": point(0.1, 0.1), "end": point(0.2, 0.2), "cachedLength": 4.256 },
+                      { "start": point(0.3, 0.3), "end": point(-1, -1), "cachedLength": 0 },
+                      { "start": point(0.4, 0.4), "end": point(0.5, 0.1), "cachedLength": 1234.5 }],
+            "line": { "visible": true, "rotation": 45.5 },
+            "sector": { "visible": true, "rotation": 300, "angle": 200 }
+        }
+    }
+
+    function test_listCopyAndCsv() {
+        var list = Records.entries(knownState("mm"), labels)
+        compare(Records.rows(list, Qt.locale("C")), [
+                    ["Calibration", "11.5", "mm"], ["Measure 1", "4.26", "mm"],
+                    ["Measure 2", "1234.50", "mm"], ["Guide line", "45.5", "\u00b0"],
+                    ["First edge", "300", "\u00b0"], ["Second edge", "140", "\u00b0"],
+                    ["Sector angle", "160", "\u00b0"]])
+        compare(Records.tabText(list.slice(0, 2), labels, Qt.locale("C")),
+                "Item\tValue\tUnit\nCalibration\t11.5\tmm\nMeasure 1\t4.26\tmm\n")
+        compare(Records.csvText(list.slice(0, 2), labels, "eye, left.jpg", "Visit \"3\""),
+                "Picture,\"eye, left.jpg\"\r\nReference,\"Visit \"\"3\"\"\"\r\n"
+                + "Item,Value,Unit\r\nCalibration,11.5,mm\r\nMeasure 1,4.26,mm\r\n")
+    }
+
+    // The Spanish list shows the decimal comma; the CSV keeps the point, and a unit
+    // holding the separators cannot break a row of either text.
+    function test_spanishNumbersStayOutOfCsv() {
+        var list = Records.entries(knownState("mm,\tx"), labels)
+        var spanish = Qt.locale("es_ES")
+        compare(Records.rows(list, spanish)[1], ["Measure 1", "4,26", "mm,\tx"])
+        var copied = Records.tabText(list, labels, spanish).split("\n")
+        compare(copied[2], "Measure 1\t4,26\tmm, x")
+        compare(copied[3], "Measure 2\t1234,50\tmm, x")
+        var csv = Records.csvText(list, labels, "a.jpg", "")
+        verify(csv.indexOf("Measure 2,1234.50,\"mm,\tx\"\r\n") > 0, csv)
+        verify(csv.indexOf("Guide line,45.5,\u00b0\r\n") > 0, csv)
+    }
+}

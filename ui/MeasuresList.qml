@@ -1,0 +1,147 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import Orvalith 1.0
+import "records.js" as Records
+
+// The panel's list of what is measured on the picture: the calibration, the
+// measures, the guide line and the sector. Points move in place and do not signal,
+// so the page calls refresh() whenever it repaints the overlay; the rows are only
+// rebuilt when their text changed.
+ColumnLayout {
+    id: list
+    spacing: 4
+
+    property var measures: null
+    property string unit: ""
+    property bool lineVisible: false
+    property real lineRotation: 0
+    property bool sectorVisible: false
+    property real sectorRotation: 0
+    property real sectorAngle: 0
+    // The picture's source, whose file name heads the CSV, and the reference text.
+    property url picture: ""
+    property string referenceText: ""
+
+    // The list as copied: tab separated with a header row, in the user's language;
+    // empty while there is nothing to list.
+    readonly property string text: entries.length > 0 ? Records.tabText(entries, labels, Qt.locale())
+                                                      : ""
+    property var entries: []
+
+    readonly property var labels: ({
+                                       "item": qsTr("Item"),
+                                       "value": qsTr("Value"),
+                                       "unit": qsTr("Unit"),
+                                       "calibration": qsTr("Calibration"),
+                                       "measure": qsTr("Measure %1"),
+                                       "guideLine": qsTr("Guide line"),
+                                       "firstEdge": qsTr("Sector edge 1"),
+                                       "secondEdge": qsTr("Sector edge 2"),
+                                       "sectorAngle": qsTr("Sector angle"),
+                                       "picture": qsTr("Picture"),
+                                       "reference": qsTr("Reference")
+                                   })
+
+    function refresh() {
+        if (!measures)
+            return
+        var fresh = Records.entries({
+                                        "calibrated": measures.calibrated,
+                                        "reference": measures.reference,
+                                        "unit": unit,
+                                        "items": measures.items,
+                                        "line": { "visible": lineVisible, "rotation": lineRotation },
+                                        "sector": {
+                                            "visible": sectorVisible,
+                                            "rotation": sectorRotation,
+                                            "angle": sectorAngle
+                                        }
+                                    }, labels)
+        if (JSON.stringify(fresh) !== JSON.stringify(entries))
+            entries = fresh
+    }
+
+    onUnitChanged: refresh()
+    onLineVisibleChanged: refresh()
+    onLineRotationChanged: refresh()
+    onSectorVisibleChanged: refresh()
+    onSectorRotationChanged: refresh()
+    onSectorAngleChanged: refresh()
+
+    // A pasted picture has no file, only its data in the source: no name then.
+    function pictureFileName() {
+        var source = picture.toString()
+        if (source.indexOf("file:") !== 0)
+            return ""
+        source = decodeURIComponent(source)
+        return source.substring(source.lastIndexOf("/") + 1)
+    }
+
+    function csvText() {
+        return Records.csvText(entries, labels, pictureFileName(), referenceText)
+    }
+
+    // Named after the picture, so that the two files sit side by side.
+    function suggestedCsvName() {
+        var name = pictureFileName()
+        var dot = name.lastIndexOf(".")
+        return (dot > 0 ? name.substring(0, dot) : qsTr("measurements")) + ".csv"
+    }
+
+    function copy() {
+        recordExport.copyText(text)
+    }
+
+    function saveCsv() {
+        recordExport.saveTextAs(csvText(), suggestedCsvName())
+    }
+
+    RecordExport {
+        id: recordExport
+    }
+
+    Label {
+        text: qsTr("Measurements")
+        font.bold: true
+        Layout.fillWidth: true
+    }
+
+    Repeater {
+        model: Records.rows(list.entries, Qt.locale())
+
+        RowLayout {
+            spacing: 4
+            Layout.fillWidth: true
+
+            Label {
+                text: modelData[0]
+                elide: Text.ElideRight
+                Layout.fillWidth: true
+            }
+
+            Label {
+                text: modelData[1] + (modelData[2] === Records.degreeSign ? "" : " ")
+                      + modelData[2]
+                horizontalAlignment: Text.AlignRight
+            }
+        }
+    }
+
+    Button {
+        objectName: "copyMeasuresButton"
+        text: qsTr("Copy")
+        enabled: list.entries.length > 0
+        Layout.topMargin: 4
+        Layout.fillWidth: true
+        onClicked: list.copy()
+    }
+
+    Button {
+        objectName: "saveMeasuresButton"
+        text: qsTr("Save measurements…")
+        enabled: list.entries.length > 0
+        Layout.fillWidth: true
+        onClicked: list.saveCsv()
+    }
+}
