@@ -54,6 +54,9 @@ TestCase {
             mouseWheel(panel, panel.width / 2, panel.height / 2, 0, -120)
         tryVerify(function () { return inView(panel, page.printButton) }, 5000,
                   "Print cannot be scrolled into view")
+        // A press on a panel still moving only stops it; the button would not see it.
+        tryCompare(panel.contentItem, "moving", false, 5000, "the panel to stop scrolling")
+        verify(inView(panel, page.printButton), "Print scrolled out of view again")
         verify(inView(panel, page.saveButton), "Save as cannot be scrolled into view")
         printSpy.target = window
         mouseClick(page.printButton)

@@ -286,7 +286,7 @@ class Orvalith:
         """Centres (window pixels) of the panel's three switches, top to bottom,
         and of its text field. Switches are the rows whose outline starts at
         the panel's left edge and is about 40 pixels wide; the text field is
-        the row with a white inside as wide as the panel."""
+        the row with a white inside about as wide as the panel."""
         left = self.panel_left + PANEL_PADDING
         right = WINDOW_SIZE[0] - PANEL_PADDING
         y0, height = self.page[1], self.page[3]
@@ -303,7 +303,9 @@ class Orvalith:
             white = sum(shot.pixel(x, middle) == (255, 255, 255) for x in range(left, right))
             if 30 <= outline <= 44 and 10 <= bottom - top <= 26:
                 switches.append((left + outline // 2, middle))
-            elif white > (right - left) // 2:
+            # A third: the placeholder text takes much of the row, and a scroll bar
+            # beside the panel makes the field narrower.
+            elif white > (right - left) // 3:
                 fields.append((left + (right - left) * 3 // 4, middle))
         if len(switches) != 3 or len(fields) != 1:
             raise AssertionError(f"tool panel: switches at {switches}, text fields at {fields}")
