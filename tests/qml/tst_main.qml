@@ -179,14 +179,11 @@ TestCase {
         var page = Helpers.findObject(window, "mainPage")
         printSpy.target = window
 
-        keyClick(Qt.Key_O, Qt.ControlModifier)
-        tryCompare(page, "openImageDialogVisible", true)
-        page.openImageDialogVisible = false
-        window.requestActivate()
-        tryCompare(window, "active", true)
-
+        // Print first: the open dialog, a window of its own, takes the focus
+        // when it shows, and on a busy machine it may show only after it has been
+        // hidden again and the main window activated.
         keyClick(Qt.Key_P, Qt.ControlModifier)
-        tryCompare(printSpy, "count", 1)
+        tryCompare(printSpy, "count", 1, 15000, "Ctrl+P to deliver a captured composite")
 
         // A disabled entry's key does nothing.
         var paste = Helpers.action(window, "Paste image")
@@ -208,6 +205,11 @@ TestCase {
         }, 10000, "the message that the help cannot be shown")
         verify(findText(message.contentItem, "No web browser could be opened here; the help is at " + address)
                !== null, "the message does not give the address")
+        message.close()
+
+        keyClick(Qt.Key_O, Qt.ControlModifier)
+        tryCompare(page, "openImageDialogVisible", true)
+        page.openImageDialogVisible = false
     }
 
     Component {
