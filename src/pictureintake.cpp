@@ -107,6 +107,14 @@ PictureIntake::PictureIntake(QObject *parent) : QObject(parent)
     });
 }
 
+void PictureIntake::setSlowAfter(int milliseconds)
+{
+    if (milliseconds == slowAfter())
+        return;
+    m_slowTimer.setInterval(qMax(0, milliseconds));
+    emit slowAfterChanged();
+}
+
 // The page's image reads decoded pictures from the store through this engine.
 void PictureIntake::classBegin()
 {

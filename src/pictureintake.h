@@ -19,11 +19,16 @@ class PictureIntake : public QObject, public QQmlParserStatus
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     // Busy for a moment already: a refusal or a small picture comes back sooner.
     Q_PROPERTY(bool slow READ slow NOTIFY slowChanged)
+    // How many milliseconds of reading make it slow: long enough that a small
+    // picture comes without the overlay flashing over the page.
+    Q_PROPERTY(int slowAfter READ slowAfter WRITE setSlowAfter NOTIFY slowAfterChanged)
 public:
     explicit PictureIntake(QObject *parent = nullptr);
 
     bool busy() const { return m_pending != 0; }
     bool slow() const { return m_slow; }
+    int slowAfter() const { return m_slowTimer.interval(); }
+    void setSlowAfter(int milliseconds);
 
     // Takes a URL or a text; a newer request makes an older one's result moot.
     Q_INVOKABLE void open(const QVariant &source);
@@ -36,6 +41,7 @@ public:
 signals:
     void busyChanged();
     void slowChanged();
+    void slowAfterChanged();
     // file: the local file the picture was read from; empty for pasted content.
     void pictureReady(const QUrl &url, bool incomplete, const QUrl &file);
     // Too large, or not a JPEG or PNG picture that can be read.
