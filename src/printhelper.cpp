@@ -122,10 +122,8 @@ void PrintHelper::saveImage(QVariant image, QVariant record)
         return;
     const ActivationReturn activation;
 
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString folder = m_settings.value(saveImageFolderKey, documents).toString();
-    const QString fileName =
-        QFileDialog::getSaveFileName(nullptr, tr("Save File"), folder, tr("Images (*.png *.jpg)"));
+    const QString fileName = QFileDialog::getSaveFileName(nullptr, tr("Save File"), saveFolder(),
+                                                          tr("Images (*.png *.jpg)"));
     if (fileName.isEmpty())
         return;
     rememberFolderOf(fileName);
@@ -134,6 +132,12 @@ void PrintHelper::saveImage(QVariant image, QVariant record)
         orvalith::writeImageFile(image.value<QImage>(), fileName, recordField(record, "text"));
     if (!result.succeeded())
         showSaveError(tr("There was an error saving the image."), result);
+}
+
+QString PrintHelper::saveFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QSettings().value(saveImageFolderKey, documents).toString();
 }
 
 // Remembered before writing, so that after a failure the next dialog still

@@ -25,6 +25,8 @@ public slots:
 public:
     // Tells the user, under the heading, why a file was not written.
     static void showSaveError(const QString &heading, const orvalith::WriteResult &result);
+    // Where pictures were last saved, or the documents folder before the first save.
+    static QString saveFolder();
 
 private:
     void rememberFolderOf(const QString &fileName);

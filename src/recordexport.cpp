@@ -8,14 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QStandardPaths>
-
-namespace {
-
-// Shared with the picture's save: the list lands beside the picture it belongs to.
-const QString saveImageFolderKey = QStringLiteral("printHelper/saveImageFolder");
-
-} // namespace
 
 RecordExport::RecordExport(QObject *parent) : QObject(parent) {}
 
@@ -26,8 +18,8 @@ void RecordExport::copyText(const QString &text)
 
 bool RecordExport::saveTextAs(const QString &text, const QString &suggestedName)
 {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QDir folder(m_settings.value(saveImageFolderKey, documents).toString());
+    // The list lands beside the picture it belongs to.
+    const QDir folder(PrintHelper::saveFolder());
     QString fileName = QFileDialog::getSaveFileName(
         nullptr, tr("Save measurements"), folder.filePath(suggestedName), tr("CSV files (*.csv)"));
     if (fileName.isEmpty())

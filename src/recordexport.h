@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QSettings>
 #include <QString>
 
 // Hands the measures list on as text: to the clipboard, or into a file chosen by
@@ -18,7 +17,4 @@ public:
     // written; false when the user cancelled or the file could not be written
     // (the user is told why).
     Q_INVOKABLE bool saveTextAs(const QString &text, const QString &suggestedName);
-
-private:
-    QSettings m_settings;
 };

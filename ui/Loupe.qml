@@ -1,8 +1,8 @@
 import QtQuick 2.15
 
 // A magnified view of the picture around one point, drawn from the picture's own
-// pixels (the file at full resolution, shared with the page's image through the
-// pixmap cache), never by enlarging what the screen shows. A thin cross marks the
+// pixels (the decoded picture at full resolution, shared with the page's image
+// through the pixmap cache), never by enlarging what the screen shows. A thin cross marks the
 // point itself; a segment runs from it towards the other end of the segment being
 // placed, when there is one.
 Item {

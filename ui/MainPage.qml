@@ -741,7 +741,6 @@ MainPageForm {
         var ctx = canvas.getContext("2d")
         ctx.reset()
         Overlay.paint(ctx, overlayValues())
-        measuresList.refresh()
     }
 
     // reach: every ray and line runs this far from its start, which lies beyond any

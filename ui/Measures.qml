@@ -23,6 +23,9 @@ QtObject {
 
     // which: "calibrationStart", "calibrationEnd", "measureStart" or "measureEnd".
     signal pointPlaced(string which)
+    // A measure's length changed in place (its end placed or nudged); the items
+    // themselves are the same objects, so itemsChanged does not tell.
+    signal lengthsUpdated()
 
     function newPoint(x, y) {
         return { "x": x, "y": y }
@@ -80,6 +83,7 @@ QtObject {
 
     function updateLength(item) {
         item.cachedLength = calibrationFactor * pictureDistance(item.start, item.end)
+        lengthsUpdated()
     }
 
     // Points are fractions of the canvas, whose proportions are the picture's; the

@@ -5,9 +5,8 @@ import Orvalith 1.0
 import "records.js" as Records
 
 // The panel's list of what is measured on the picture: the calibration, the
-// measures, the guide line and the sector. Points move in place and do not signal,
-// so the page calls refresh() whenever it repaints the overlay; the rows are only
-// rebuilt when their text changed.
+// measures, the guide line and the sector, brought up to date whenever one of
+// them changes; the rows are only rebuilt when their text changed.
 ColumnLayout {
     id: list
     spacing: 4
@@ -19,7 +18,7 @@ ColumnLayout {
     property bool sectorVisible: false
     property real sectorRotation: 0
     property real sectorAngle: 0
-    // The picture's source, whose file name heads the CSV, and the reference text.
+    // The picture's local file, whose name heads the CSV, and the reference text.
     property url picture: ""
     property string referenceText: ""
 
@@ -69,7 +68,15 @@ ColumnLayout {
     onSectorRotationChanged: refresh()
     onSectorAngleChanged: refresh()
 
-    // A pasted picture has no file, only its data in the source: no name then.
+    Connections {
+        target: list.measures
+        function onCalibratedChanged() { list.refresh() }
+        function onReferenceChanged() { list.refresh() }
+        function onItemsChanged() { list.refresh() }
+        function onLengthsUpdated() { list.refresh() }
+    }
+
+    // A pasted picture has no file: no name then.
     function pictureFileName() {
         var source = picture.toString()
         if (source.indexOf("file:") !== 0)

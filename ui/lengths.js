@@ -21,9 +21,3 @@ function referenceRangeTexts(locale) {
     return [Number(smallestReference).toLocaleString(locale, "f", 3),
             Number(largestReference).toLocaleString(locale, "f", 0)]
 }
-
-// A measure's length for a list: two decimals in the user's language. The stored
-// length keeps its full precision; only this text is rounded.
-function listLengthText(length, locale) {
-    return Number(length).toLocaleString(locale, "f", 2)
-}
