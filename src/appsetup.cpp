@@ -2,6 +2,8 @@
 
 #include "clipboard.h"
 #include "localfiles.h"
+#include "measuring/measurementdocument.h"
+#include "measuring/recordstore.h"
 #include "pictureintake.h"
 #include "recordexport.h"
 #include "urlopener.h"
@@ -50,6 +52,10 @@ void registerQmlTypes()
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
+    qmlRegisterType<MeasurementDocument>("Orvalith", 1, 0, "MeasurementDocument");
+    qmlRegisterType<RecordStore>("Orvalith", 1, 0, "RecordStore");
+    qmlRegisterUncreatableType<MeasureModel>("Orvalith", 1, 0, "MeasureModel",
+                                             QStringLiteral("Made by its document"));
 }
 
 } // namespace orvalith

@@ -382,4 +382,58 @@
         <translation>No se pudieron guardar las medidas.</translation>
     </message>
 </context>
+<context>
+    <name>MeasurementDocument</name>
+    <message>
+        <source>Add measure</source>
+        <translation>Añadir medida</translation>
+    </message>
+    <message>
+        <source>Remove measure</source>
+        <translation>Quitar medida</translation>
+    </message>
+    <message>
+        <source>Move point</source>
+        <translation>Mover punto</translation>
+    </message>
+    <message>
+        <source>Calibrate</source>
+        <translation>Calibrar</translation>
+    </message>
+    <message>
+        <source>Move circle</source>
+        <translation>Mover círculo</translation>
+    </message>
+    <message>
+        <source>Change radius</source>
+        <translation>Cambiar radio</translation>
+    </message>
+    <message>
+        <source>Turn guide line</source>
+        <translation>Girar línea guía</translation>
+    </message>
+    <message>
+        <source>Turn sector edge</source>
+        <translation>Girar borde del sector</translation>
+    </message>
+    <message>
+        <source>Clear measures</source>
+        <translation>Borrar medidas</translation>
+    </message>
+</context>
+<context>
+    <name>RecordStore</name>
+    <message>
+        <source>The measures could not be kept in %1.</source>
+        <translation>No se pudieron guardar las medidas en %1.</translation>
+    </message>
+    <message>
+        <source>The record of this picture could not be read; it was set aside as %1.</source>
+        <translation>No se pudo leer el registro de esta imagen; se ha apartado como %1.</translation>
+    </message>
+    <message>
+        <source>The measures of this picture were restored.</source>
+        <translation>Se han restaurado las medidas de esta imagen.</translation>
+    </message>
+</context>
 </TS>
