@@ -1,6 +1,5 @@
 #include "measuregeometry.h"
 
-#include <QtMath>
 #include <algorithm>
 #include <cmath>
 
@@ -21,12 +20,6 @@ QPointF nudged(const QPointF &point, double dx, double dy, const QSizeF &picture
         return point;
     return QPointF(std::clamp(point.x() + dx / pictureSize.width(), 0.0, 1.0),
                    std::clamp(point.y() + dy / pictureSize.height(), 0.0, 1.0));
-}
-
-double wrappedDegrees(double degrees, double period)
-{
-    const double wrapped = std::fmod(degrees, period);
-    return wrapped < 0 ? wrapped + period : wrapped;
 }
 
 } // namespace measuregeometry

@@ -25,8 +25,4 @@ double pictureDistance(const QPointF &start, const QPointF &end, const QSizeF &p
 // The point moved by whole picture pixels, kept on the picture.
 QPointF nudged(const QPointF &point, double dx, double dy, const QSizeF &pictureSize);
 
-// An angle kept within [0, period) degrees: a guide line repeats every 180
-// degrees, a sector edge every 360.
-double wrappedDegrees(double degrees, double period);
-
 } // namespace measuregeometry

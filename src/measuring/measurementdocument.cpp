@@ -234,19 +234,19 @@ void MeasurementDocument::changeRadius(double radius)
 
 void MeasurementDocument::turnGuideLine(double rotation)
 {
-    push(tr("Turn guide line"), TurnGuideLineKind, QString(), m_lineRotation,
-         measuregeometry::wrappedDegrees(rotation, 180), [this](const QVariant &value) {
+    push(tr("Turn guide line"), TurnGuideLineKind, QString(), m_lineRotation, rotation,
+         [this](const QVariant &value) {
              m_lineRotation = value.toDouble();
              emit lineChanged();
          });
 }
 
-// An angle of 360 is a full turn the panel offers; it is not folded to 0.
+// The angles come as the panel holds them (a guide line at 180 is the one at 0 drawn
+// the same, and kept as given).
 void MeasurementDocument::turnSector(double rotation, double angle)
 {
     const QVariantList before{m_sectorRotation, m_sectorAngle};
-    const QVariantList after{measuregeometry::wrappedDegrees(rotation, 360),
-                             angle == 360 ? angle : measuregeometry::wrappedDegrees(angle, 360)};
+    const QVariantList after{rotation, angle};
     push(tr("Turn sector edge"), TurnSectorEdgeKind, QString(), before, after,
          [this](const QVariant &value) {
              const QVariantList angles = value.toList();

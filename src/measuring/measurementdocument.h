@@ -99,8 +99,8 @@ public:
     // circle, the guide line and the sector keep their place, as the panel shows them.
     Q_INVOKABLE void reset();
     // Everything kept in a record, and back; fromVariant leaves nothing to undo.
-    QVariantMap toVariant() const;
-    void fromVariant(const QVariantMap &values);
+    Q_INVOKABLE QVariantMap toVariant() const;
+    Q_INVOKABLE void fromVariant(const QVariantMap &values);
 
 signals:
     void pictureSizeChanged();

@@ -93,7 +93,7 @@ void TestMeasurementDocument::everyChangeUndoesAndRedoes()
     document.endStep();
     document.moveCircle(QPointF(0.25, 0.75));
     document.changeRadius(200);
-    document.turnGuideLine(217.5);
+    document.turnGuideLine(37.5);
     document.turnSector(10, 70);
     document.calibrate(QPointF(0, 0), QPointF(0, 1), 25, QStringLiteral("cm"));
     QCOMPARE(document.measures()->rowCount(), 2);

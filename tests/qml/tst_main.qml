@@ -13,7 +13,7 @@ TestCase {
 
     readonly property var expectedMenus: [
         "File: Open Image | - | Save as | Print | - | Quit",
-        "Edit: Paste image",
+        "Edit: Undo | Redo | - | Paste image | - | Clear measures",
         "Measures: Color | Calibrate | Add | Remove Last | Reset",
         "View: Hide toolbar",
         "Help: Contents | - | About Orvalith"
@@ -124,7 +124,8 @@ TestCase {
                     keys[entry.text] = label.text
             })
         })
-        compare(keys, { "Open Image": "Ctrl+O", "Print": "Ctrl+P", "Paste image": "Ctrl+V", "Contents": "F1" })
+        compare(keys, { "Open Image": "Ctrl+O", "Print": "Ctrl+P", "Paste image": "Ctrl+V", "Contents": "F1",
+                       "Undo": "Ctrl+Z", "Redo": "Ctrl+Shift+Z" })
 
         compare(Helpers.action(window, "Open Image").shortcut, StandardKey.Open)
         compare(Helpers.action(window, "Print").shortcut, StandardKey.Print)
@@ -132,7 +133,8 @@ TestCase {
         compare(Helpers.action(window, "Contents").shortcut, StandardKey.HelpContents)
         for (var m = 0; m < window.menus.length; ++m) {
             window.menus[m].entries.forEach(function (action) {
-                if (action && ["Open Image", "Print", "Paste image", "Contents"].indexOf(action.text) < 0)
+                if (action && ["Open Image", "Print", "Paste image", "Contents", "Undo",
+                               "Redo"].indexOf(action.text) < 0)
                     compare(action.shortcut, undefined, action.text + " has a shortcut")
                 if (action)
                     compare(action.checkable, false)
@@ -319,6 +321,7 @@ TestCase {
         verify(accept !== null, "no Accept button in the calibration popup")
         mouseClick(accept)
         tryCompare(page, "calibrated", true)
+        tryCompare(popup, "visible", false) // it takes the clicks while it sinks away
         compare(enabledStates(window), [true, false, true, false, true])
 
         Helpers.action(window, "Add").trigger()
