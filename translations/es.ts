@@ -122,6 +122,10 @@
         <source>mm</source>
         <translation>mm</translation>
     </message>
+    <message>
+        <source>Previous</source>
+        <translation>Anterior</translation>
+    </message>
 </context>
 <context>
     <name>MainPageForm.ui</name>
@@ -278,6 +282,10 @@
     <message>
         <source>Save measurements…</source>
         <translation>Guardar medidas…</translation>
+    </message>
+    <message>
+        <source>Remove measure</source>
+        <translation>Quitar medida</translation>
     </message>
 </context>
 <context>

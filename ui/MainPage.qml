@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Qt.labs.platform 1.1 as Platform
 import Qt.labs.settings 1.0
+import "highlight.js" as Highlight
 import "overlay.js" as Overlay
 import "pointer.js" as Pointer
 
@@ -337,6 +338,21 @@ MainPageForm {
         label: messageLabel
     }
 
+    // The previous picture's reference, one click away while this one has none (the
+    // other eye of the same patient); never put in by itself.
+    Button {
+        objectName: "previousReferenceButton"
+        parent: referenceTextField
+        anchors.right: parent.right
+        anchors.verticalCenter: parent.verticalCenter
+        visible: referenceTextField.text === "" && pictureRecord.previousReference !== ""
+        flat: true
+        text: qsTr("Previous")
+        ToolTip.visible: hovered
+        ToolTip.text: pictureRecord.previousReference
+        onClicked: pictureRecord.usePreviousReference()
+    }
+
     // A point just placed can be nudged, but not the calibration's end: the box then
     // takes the keys, and the calibration is handed to the document once accepted.
     function showPointPlaced(which) {
@@ -514,7 +530,15 @@ MainPageForm {
     function paintOverlay() {
         var ctx = canvas.getContext("2d")
         ctx.reset()
-        Overlay.paint(ctx, overlayValues())
+        var values = overlayValues()
+        Overlay.paint(ctx, values)
+        values.hovered = pointerHandling.hovered
+        values.held = nudging.row !== -3 ? { "row": nudging.row, "index": nudging.index }
+                                         : mouseAction === 5 ? { "row": pointerHandling.takenRow,
+                                                                 "index": pointerHandling.takenIndex }
+                                                             : null
+        values.selected = measures.selected
+        Highlight.paint(ctx, values)
     }
 
     // reach: every ray and line runs this far from its start, which lies beyond any

@@ -287,6 +287,7 @@ void MeasurementDocument::reset()
     values.remove(QStringLiteral("calibration"));
     values.remove(QStringLiteral("measures"));
     values.remove(QStringLiteral("referenceText"));
+    values.insert(QStringLiteral("rightEye"), false);
     fromVariant(values);
 }
 

@@ -95,8 +95,9 @@ public:
     Q_INVOKABLE void undo();
     Q_INVOKABLE void redo();
 
-    // A fresh document for another picture: nothing measured, nothing to undo. The
-    // circle, the guide line and the sector keep their place, as the panel shows them.
+    // A fresh document for another picture: nothing measured, no reference, the left
+    // eye (as at start), nothing to undo. The circle, the guide line and the sector
+    // keep their place, as the panel shows them.
     Q_INVOKABLE void reset();
     // Everything kept in a record, and back; fromVariant leaves nothing to undo.
     Q_INVOKABLE QVariantMap toVariant() const;

@@ -304,6 +304,36 @@ TestCase {
         return null
     }
 
+    // Edit names the step to undo or redo and is greyed without one; Ctrl+Z undoes,
+    // Ctrl+Y and Ctrl+Shift+Z redo.
+    function test_undoRedoKeys() {
+        var window = Helpers.createWindow(testCase)
+        var page = Helpers.findObject(window, "mainPage")
+        var undo = Helpers.action(window, "Undo")
+        var redo = Helpers.action(window, "Redo")
+        verify(!undo.enabled && !redo.enabled)
+        page.document.calibrate(Qt.point(0.1, 0.5), Qt.point(0.5, 0.5), 10, "mm")
+        compare(undo.text, "Undo Calibrate")
+        page.addMeasure()
+        clickCanvas(page, 0.3, 0.3)
+        clickCanvas(page, 0.5, 0.6)
+        compare(undo.text, "Undo Add measure")
+        verify(undo.enabled && page.hasMeasures)
+
+        keySequence("Ctrl+Z")
+        verify(!page.hasMeasures && page.calibrated)
+        compare(redo.text, "Redo Add measure")
+        keySequence("Ctrl+Y")
+        verify(page.hasMeasures)
+        keySequence("Ctrl+Z")
+        keySequence("Ctrl+Z")
+        verify(!page.calibrated && !undo.enabled)
+        compare(undo.text, "Undo")
+        keySequence("Ctrl+Shift+Z")
+        keySequence("Ctrl+Shift+Z")
+        verify(page.calibrated && page.hasMeasures && !redo.enabled)
+    }
+
     function test_measuresEntries() {
         var window = Helpers.createWindow(testCase)
         var page = Helpers.findObject(window, "mainPage")
