@@ -37,14 +37,6 @@ MainPageForm {
     // The picture's measurement document, its record, and its steps to undo.
     readonly property alias document: measures.document
     readonly property alias pictureRecord: pictureRecord
-    // The overlay's colours at first start, and whenever a stored one would draw nothing.
-    readonly property var defaultColors: ({
-                                              "angleStepTextColor": "yellow",
-                                              "compassColor": "cyan",
-                                              "lineColor": "magenta",
-                                              "mainColor": "white",
-                                              "measureColor": "red"
-                                          })
 
     Settings {
         id: settings
@@ -53,11 +45,11 @@ MainPageForm {
         property bool angleStep10: true
         property url openImageDialogFolder: Platform.StandardPaths.writableLocation(
                                                 Platform.StandardPaths.DocumentsLocation)
-        property color angleStepTextColor: defaultColors.angleStepTextColor
-        property color compassColor: defaultColors.compassColor
-        property color lineColor: defaultColors.lineColor
-        property color mainColor: defaultColors.mainColor
-        property color measureColor: defaultColors.measureColor
+        property color angleStepTextColor: panel.defaultColors.angleStepTextColor
+        property color compassColor: panel.defaultColors.compassColor
+        property color lineColor: panel.defaultColors.lineColor
+        property color mainColor: panel.defaultColors.mainColor
+        property color measureColor: panel.defaultColors.measureColor
         property int circleWidth: 1
         property int lineWidth: 1
         property int compassWidth: 1
@@ -90,78 +82,26 @@ MainPageForm {
         }
     ]
 
-    Component.onCompleted: startUp()
-
-    // Setting a control here runs its change handler when the value really changes;
-    // those handlers store the same value back and ask for a repaint, which is harmless.
-    function startUp() {
-        repairStoredWidths()
-        repairStoredColors()
-        angleStep5RadioButton.checked = !settings.angleStep10
-        angleStep10RadioButton.checked = settings.angleStep10
-        showTextColor(settings.angleStepTextColor)
-        circleRadiusSlider.from = 32
-        circleWidthSpinBox.value = settings.circleWidth
-        calculateCircleRadiusSliderTo()
-        circleRadiusSlider.value = Math.min(circleRadiusSlider.to,
-                                            Math.max(128, circleRadiusSlider.from))
-        lineLabel.color = settings.lineColor
-        lineWidthSpinBox.value = settings.lineWidth
-        updateLineLabelText()
-        compassLabel.color = settings.compassColor
-        compassWidthSpinBox.value = settings.compassWidth
-        updateCompassLabelText()
-        updateDrawingRectangleSize()
-        magnifierSwitch.checked = settings.magnifier
+    Component.onCompleted: {
+        panel.startUp()
         // The start-up's own settings are no steps of the user.
         measures.document.reset()
         canvas.requestPaint()
     }
 
-    // A hand-edited or foreign settings file may hold any width. Colours and switches
-    // that do not parse keep their defaults already (the settings object skips them);
-    // widths that parse are brought to the nearest one the spin boxes offer, and stored.
-    function repairStoredWidths() {
-        settings.circleWidth = nearestValue(settings.circleWidth, circleWidthSpinBox)
-        settings.lineWidth = nearestValue(settings.lineWidth, lineWidthSpinBox)
-        settings.compassWidth = nearestValue(settings.compassWidth, compassWidthSpinBox)
+    PanelSetup {
+        id: panel
+        page: page
+        settings: settings
     }
 
-    // A stored colour that is invalid (it reads as fully transparent) would make its
-    // part of the overlay invisible; so would a transparent one.
-    function repairStoredColors() {
-        for (var name in defaultColors) {
-            if (settings[name].a === 0)
-                settings[name] = defaultColors[name]
-        }
+    // Used by the window and the tests: the panel's own.
+    function minDistanceToBorder() {
+        return panel.minDistanceToBorder()
     }
 
-    function nearestValue(value, spinBox) {
-        return Math.min(spinBox.to, Math.max(spinBox.from, Math.round(value)))
-    }
-
-    function showTextColor(color) {
-        eyeLabel.color = color
-        referenceLabel.color = color
-        messageLabel.color = color
-    }
-
-    // Whole degrees print as they are; a value between whole degrees keeps one decimal.
-    function degreesText(value) {
-        return value === Math.round(value) ? String(value) : value.toFixed(1)
-    }
-
-    function updateLineLabelText() {
-        lineLabel.text = "\u2205 " + degreesText(lineRotationSlider.value) + "\u00ba"
-    }
-
-    // First edge, second edge, and the opening folded to at most 180 degrees.
-    function updateCompassLabelText() {
-        var rotation = compassRotationSlider.value
-        var angle = compassAngleSlider.value
-        compassLabel.text = "< %1\u00ba %2\u00ba (%3\u00ba)".arg(degreesText(rotation % 360)).arg(
-                    degreesText((rotation + angle) % 360)).arg(
-                    degreesText(angle <= 180 ? angle : 360 - angle))
+    function calculateCircleRadiusSliderTo() {
+        panel.calculateCircleRadiusSliderTo()
     }
 
     openImageButton.onClicked: pictureOpening.showDialog()
@@ -182,16 +122,12 @@ MainPageForm {
     angleStepTextColorButton.onClicked: colorDialogs.openText()
 
     lineVisibleSwitch.onCheckedChanged: {
-        var shown = lineVisibleSwitch.checked
-        lineLabel.visible = shown
-        lineRotationSlider.enabled = shown
-        lineWidthSpinBox.enabled = shown
-        lineColorButton.enabled = shown
+        panel.showLine(lineVisibleSwitch.checked)
         canvas.requestPaint()
     }
 
     lineRotationSlider.onValueChanged: {
-        updateLineLabelText()
+        panel.updateLineLabelText()
         canvas.requestPaint()
     }
 
@@ -203,22 +139,17 @@ MainPageForm {
     lineColorButton.onClicked: colorDialogs.openLine()
 
     compassVisibleSwitch.onCheckedChanged: {
-        var shown = compassVisibleSwitch.checked
-        compassLabel.visible = shown
-        compassAngleSlider.enabled = shown
-        compassRotationSlider.enabled = shown
-        compassWidthSpinBox.enabled = shown
-        compassColorButton.enabled = shown
+        panel.showSector(compassVisibleSwitch.checked)
         canvas.requestPaint()
     }
 
     compassRotationSlider.onValueChanged: {
-        updateCompassLabelText()
+        panel.updateCompassLabelText()
         canvas.requestPaint()
     }
 
     compassAngleSlider.onValueChanged: {
-        updateCompassLabelText()
+        panel.updateCompassLabelText()
         canvas.requestPaint()
     }
 
@@ -239,8 +170,8 @@ MainPageForm {
     // new picture of other proportions, the sliding tool panel.
     drawingRectangle.onWidthChanged: calculateCircleRadiusSliderTo()
     drawingRectangle.onHeightChanged: calculateCircleRadiusSliderTo()
-    containerRectangle.onWidthChanged: updateDrawingRectangleSize()
-    containerRectangle.onHeightChanged: updateDrawingRectangleSize()
+    containerRectangle.onWidthChanged: panel.updateDrawingRectangleSize()
+    containerRectangle.onHeightChanged: panel.updateDrawingRectangleSize()
     onWidthChanged: pageResized()
     onHeightChanged: pageResized()
 
@@ -259,7 +190,7 @@ MainPageForm {
     // Phone and camera photos carry their orientation in EXIF: show them upright, so
     // that nothing is measured on its side; sourceSize is then the upright size too.
     image.autoTransform: true
-    image.onSourceSizeChanged: updateDrawingRectangleSize()
+    image.onSourceSizeChanged: panel.updateDrawingRectangleSize()
 
     // Every way in (open dialog, drop, paste, a file named at start) comes here.
     function openPicture(source) {
@@ -273,43 +204,6 @@ MainPageForm {
         imageArea: containerRectangle
         settings: settings
         onPictureShown: startMeasuresForPicture(source)
-    }
-
-    function updateDrawingRectangleSize() {
-        if (image.sourceSize.width === 0) {
-            drawingRectangle.width = containerRectangle.width
-            drawingRectangle.height = containerRectangle.height
-            return
-        }
-        var fitted = fitRectIntoBounds(image.sourceSize, {
-                                           "width": containerRectangle.width,
-                                           "height": containerRectangle.height
-                                       })
-        drawingRectangle.width = fitted.width
-        drawingRectangle.height = fitted.height
-    }
-
-    // The largest size of rect's proportions inside bounds; small pictures are enlarged.
-    function fitRectIntoBounds(rect, bounds) {
-        var rectRatio = rect.width / rect.height
-        var boundsRatio = bounds.width / bounds.height
-        if (rectRatio > boundsRatio)
-            return { "width": bounds.width, "height": rect.height * (bounds.width / rect.width) }
-        return { "width": rect.width * (bounds.height / rect.height), "height": bounds.height }
-    }
-
-    // From the circle's centre to the nearest canvas edge, in canvas pixels.
-    function minDistanceToBorder() {
-        var x = canvas.width * circleX
-        var y = canvas.height * circleY
-        return Math.min(x, canvas.width - x, y, canvas.height - y)
-    }
-
-    // Leaves room for the degree numbers outside the circle, never below the slider's
-    // lower bound. A lower end pulls the radius down with it (the slider clamps).
-    function calculateCircleRadiusSliderTo() {
-        circleRadiusSlider.to = Math.max(circleRadiusSlider.from,
-                                         minDistanceToBorder() - circleMargin)
     }
 
     // ---- Measures, calibration and the picture's record -----------------------------
@@ -722,7 +616,7 @@ MainPageForm {
         lineColor: lineLabel.color
         sectorColor: compassLabel.color
         onTextColorApplied: {
-            showTextColor(chosen)
+            panel.showTextColor(chosen)
             canvas.requestPaint()
         }
         onLineColorApplied: {
