@@ -43,7 +43,12 @@ QtObject {
 
     property Connections documentWatch: Connections {
         target: measures.document.measures
-        function onDataChanged() { measures.refreshItems() }
+        function onDataChanged(topLeft, bottomRight) {
+            if (topLeft.row === bottomRight.row)
+                measures.refreshItem(topLeft.row)
+            else
+                measures.refreshItems()
+        }
         function onRowsInserted() { measures.refreshItems() }
         function onRowsRemoved() { measures.refreshItems() }
         function onModelReset() { measures.refreshItems() }
@@ -76,19 +81,30 @@ QtObject {
         calibration = { "start": newPoint(start.x, start.y), "end": newPoint(end.x, end.y) }
     }
 
+    function itemAt(row) {
+        var values = document.measures.get(row)
+        return {
+            "start": newPoint(values.start.x, values.start.y),
+            "end": newPoint(values.end.x, values.end.y),
+            "cachedLength": values.length
+        }
+    }
+
+    // One measure changed (a point dragged or nudged): only its entry is made again.
+    function refreshItem(row) {
+        var list = items.slice()
+        list[row] = itemAt(row)
+        items = list
+        lengthsUpdated()
+    }
+
     function refreshItems() {
         var model = document.measures
         if (selected >= model.count)
             selected = -1
         var list = []
-        for (var row = 0; row < model.count; ++row) {
-            var values = model.get(row)
-            list.push({
-                          "start": newPoint(values.start.x, values.start.y),
-                          "end": newPoint(values.end.x, values.end.y),
-                          "cachedLength": values.length
-                      })
-        }
+        for (var row = 0; row < model.count; ++row)
+            list.push(itemAt(row))
         if (pendingItem)
             list.push(pendingItem)
         items = list
