@@ -131,6 +131,13 @@ QtObject {
         changed()
     }
 
+    // Nothing is pointed at once the pointer has left the canvas.
+    function left() {
+        if (!area.containsMouse && !area.pressed)
+            hovered = { "action": 0 }
+        changed()
+    }
+
     function hover(x, y) {
         hovered = itemAt(x, y)
         area.cursorShape = hovered.action !== 0 ? Qt.PointingHandCursor : Qt.ArrowCursor
@@ -233,6 +240,6 @@ QtObject {
         function onReleased() { pointer.released() }
         function onClicked(mouse) { pointer.clicked(mouse) }
         function onWheel(wheel) { pointer.wheel(wheel) }
-        function onContainsMouseChanged() { pointer.changed() }
+        function onContainsMouseChanged() { pointer.left() }
     }
 }
