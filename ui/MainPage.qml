@@ -511,12 +511,17 @@ MainPageForm {
             canvas.requestPaint()
             updateMagnifier()
         }
-        // By picture pixels, as points move.
+        // By picture pixels, as points move; kept as far from the edges as a drag keeps it.
         onMoveCircle: {
             var size = measures.pictureSize
-            if (size.width > 0 && size.height > 0)
-                setCircleCentre(Math.min(1, Math.max(0, circleX + dx / size.width)),
-                                Math.min(1, Math.max(0, circleY + dy / size.height)))
+            if (size.width <= 0 || size.height <= 0)
+                return
+            var limit = circleRadiusSlider.value + circleMargin
+            var cx = pointerHandling.limitCentre((circleX + dx / size.width) * canvas.width, limit,
+                                                 canvas.width)
+            var cy = pointerHandling.limitCentre((circleY + dy / size.height) * canvas.height,
+                                                 limit, canvas.height)
+            setCircleCentre(cx / canvas.width, cy / canvas.height)
         }
     }
 

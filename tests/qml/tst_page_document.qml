@@ -161,6 +161,23 @@ Item {
             verify(!page.document.canRedo)
         }
 
+        // The circle taken by a click moves by picture pixels with the arrow keys; the
+        // run of keys is one step.
+        function test_circleMovedByKeys() {
+            page.image.source = PageTest.pictureUrl("landscape-800x400.png")
+            tryCompare(page.image, "status", Image.Ready)
+            clickCanvas(0.52, 0.5)
+            keyClick(Qt.Key_Right, Qt.ShiftModifier)
+            keyClick(Qt.Key_Up)
+            fuzzyCompare(page.circleX, 0.5 + 10 / 800, 1e-9)
+            fuzzyCompare(page.circleY, 0.5 - 1 / 400, 1e-9)
+            compare(page.document.undoText, "Move circle")
+            page.undo()
+            page.undo()
+            compare(page.circleX, 0.5)
+            verify(!page.document.canUndo)
+        }
+
         // Escape lets go of a measure being placed, and of nothing else.
         function test_escapeCancelsPlacing() {
             calibrate([0.1, 0.5], [0.5, 0.5], 10)
