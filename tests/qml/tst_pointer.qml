@@ -428,8 +428,9 @@ Item {
         }
 
         // While a point is placed the magnifier shows the picture's own pixels at the
-        // pointer: 1:1 here, each pixel's colour spelling its place (red the low byte
-        // of x, green of y), with the segment being placed running to its start.
+        // pointer: four screen pixels a side each, each pixel's colour spelling its place
+        // (red the low byte of x, green of y), with the segment being placed running to
+        // its start. The wheel over it and + and - change the magnification.
         function test_magnifier() {
             var magnifier = findChild(page, "magnifier")
             page.image.source = PageTest.pictureUrl("coded-2400x1600.png")
@@ -438,12 +439,26 @@ Item {
             mouseClick(page.canvas, 150, 100)
             mouseMove(page.canvas, 160, 100) // picture (640, 400)
             verify(magnifier.visible)
+            compare(magnifier.magnification, 4)
             var shot = grabImage(magnifier)
+            // Off the cross's arms, along the diagonal.
             for (var d = 0; d <= 2; ++d) {
-                compare(Math.round(shot.pixel(80 + d, 80).r * 255), (640 + d) & 255)
-                compare(Math.round(shot.pixel(80, 80 + d).g * 255), (400 + d) & 255)
+                compare(Math.round(shot.pixel(80 + 4 * d, 80 + 4 * d).r * 255), (640 + d) & 255)
+                compare(Math.round(shot.pixel(80 + 4 * d, 80 + 4 * d).g * 255), (400 + d) & 255)
             }
             compare(shot.pixel(60, 80), Qt.rgba(1, 0, 0, 1), "the segment towards its start")
+            // The cross is white edged in black.
+            compare(shot.pixel(90, 80), Qt.rgba(1, 1, 1, 1))
+            compare(shot.pixel(90, 79), Qt.rgba(0, 0, 0, 1))
+            mouseWheel(magnifier, 80, 80, 0, 120)
+            compare(magnifier.magnification, 8)
+            shot = grabImage(magnifier)
+            compare(Math.round(shot.pixel(88, 88).r * 255), 641 & 255)
+            keyClick(Qt.Key_Minus)
+            keyClick(Qt.Key_Minus)
+            keyClick(Qt.Key_Minus)
+            compare(magnifier.magnification, 2)
+            magnifier.zoomIn()
             var pointer = page.canvas.mapToItem(page, 160, 100)
             verify(pointer.x < magnifier.x || pointer.y > magnifier.y + magnifier.height)
 
