@@ -31,14 +31,12 @@ QtObject {
         property bool maximized: false
     }
 
-    // The room the screen leaves for the window itself once its frame is drawn.
-    function roomWidth() {
-        return Math.min(window.screen.width, window.screen.desktopAvailableWidth) - frameWidth
-    }
-
-    function roomHeight() {
-        return Math.min(window.screen.height, window.screen.desktopAvailableHeight) - frameHeight
-    }
+    // The screen's corner, and the room it leaves for the window itself once its frame
+    // is drawn: from the window's own Screen, whose values the window's size follows.
+    property int screenX: 0
+    property int screenY: 0
+    property int roomWidth: 0
+    property int roomHeight: 0
 
     function clamp(value, low, high) {
         return Math.max(low, Math.min(high, value))
@@ -46,23 +44,23 @@ QtObject {
 
     // The stored size, never below the smallest the window takes nor past the room.
     function width(smallest) {
-        return stored.width > 0 ? clamp(stored.width, smallest, Math.max(smallest, roomWidth()))
+        return stored.width > 0 ? clamp(stored.width, smallest, Math.max(smallest, roomWidth))
                                 : smallest
     }
 
     function height(smallest) {
         return stored.height > 0 ? clamp(stored.height, smallest,
-                                         Math.max(smallest, roomHeight())) : smallest
+                                         Math.max(smallest, roomHeight)) : smallest
     }
 
     // The window's place leaves out its frame, which must be on the screen too.
     function restorePosition() {
         if (!stored.positioned)
             return
-        var left = window.screen.virtualX + frameLeft
-        var top = window.screen.virtualY + frameTop
-        window.x = clamp(stored.x, left, left + Math.max(0, roomWidth() - window.width))
-        window.y = clamp(stored.y, top, top + Math.max(0, roomHeight() - window.height))
+        var left = screenX + frameLeft
+        var top = screenY + frameTop
+        window.x = clamp(stored.x, left, left + Math.max(0, roomWidth - window.width))
+        window.y = clamp(stored.y, top, top + Math.max(0, roomHeight - window.height))
     }
 
     function restoreState() {

@@ -38,10 +38,15 @@ ApplicationWindow {
         frameHeight: windowFrame.height
         frameLeft: windowFrame.left
         frameTop: windowFrame.top
+        screenX: Screen.virtualX
+        screenY: Screen.virtualY
+        roomWidth: Screen.desktopAvailableWidth - windowFrame.width
+        roomHeight: Screen.desktopAvailableHeight - windowFrame.height
     }
 
-    onFittedWidthChanged: fitToScreen()
-    onFittedHeightChanged: fitToScreen()
+    // Once the placement has the same screen's values as well.
+    onFittedWidthChanged: Qt.callLater(fitToScreen)
+    onFittedHeightChanged: Qt.callLater(fitToScreen)
 
     // Only macOS always has a menu bar of its own that this toolkit version can
     // fill; on Windows the platform menu bar type makes nothing. On Linux a native

@@ -263,6 +263,32 @@ Item {
             verify(yellowExtent(shot, 400, 8, 10, 5) > 0)
         }
 
+        // Yellow over white still reads: the numbers and the labels over the picture
+        // keep their colour inside a dark outline.
+        function test_textsOutlinedOverWhite() {
+            page.drawingRectangle.color = "white"
+            page.referenceLabel.text = "Visit 3"
+            page.referenceLabel.visible = true
+            paintAndGrab()
+            var shot = grabImage(page.drawingRectangle)
+            var count = function (x0, y0, x1, y1, test) {
+                var n = 0
+                for (var x = Math.round(x0); x < x1; ++x)
+                    for (var y = Math.round(y0); y < y1; ++y)
+                        n += test(shot.pixel(x, y)) ? 1 : 0
+                return n
+            }
+            var dark = function (c) { return brightness(c) < 0.35 }
+            // "0" on the cross's right arm, 8 pixels inside the nearest edge: at (692, 300).
+            verify(count(684, 292, 700, 308, isYellow) > 3, "no yellow number")
+            verify(count(684, 292, 700, 308, dark) > 6, "no outline around the number")
+            var label = page.referenceLabel.mapToItem(page.drawingRectangle, 0, 0)
+            var box = [label.x, label.y, label.x + page.referenceLabel.contentWidth,
+                       label.y + page.referenceLabel.height]
+            verify(count(box[0], box[1], box[2], box[3], isYellow) > 20, "no yellow label")
+            verify(count(box[0], box[1], box[2], box[3], dark) > 20, "no outline around the label")
+        }
+
         // The guide line through the centre at its rotation; the sector's two edges and
         // no arc between them; both over the graduation, in their labels' colours.
         function test_guideLineAndSector() {
