@@ -427,6 +427,28 @@ Item {
             fuzzyCompare(measures.items[0].cachedLength, nudged, 1e-9)
         }
 
+        // The guide line being dragged runs through the magnifier, in its own colour,
+        // at its angle on screen (45 degrees: up and to the right).
+        function test_magnifierShowsDraggedLine() {
+            var magnifier = findChild(page, "magnifier")
+            page.image.source = PageTest.pictureUrl("coded-2400x1600.png")
+            tryCompare(page.canvas, "width", 600)
+            page.lineLabel.color = "#ff00ff"
+            showLine(45)
+            press(at(60, -60))
+            dragTo(at(61, -61))
+            verify(magnifier.visible)
+            var shot = grabImage(magnifier)
+            var onLine = function (x, y) {
+                var c = shot.pixel(x, y)
+                return c.r > 0.9 && c.g < 0.1 && c.b > 0.9
+            }
+            // Up and to the right of the centre, and down and to the left of it.
+            verify(onLine(120, 40) || onLine(121, 40) || onLine(120, 39), "no line above right")
+            verify(onLine(40, 120) || onLine(39, 120) || onLine(40, 121), "no line below left")
+            release(at(61, -61))
+        }
+
         // While a point is placed the magnifier shows the picture's own pixels at the
         // pointer: four screen pixels a side each, each pixel's colour spelling its place
         // (red the low byte of x, green of y), with the segment being placed running to
