@@ -71,7 +71,10 @@ void paintLines(QPainter &painter, const QVector<QStringList> &lines, const QPoi
         const qreal valueRight = valueX + widths.at(1);
         painter.drawText(QPointF(valueRight - metrics.horizontalAdvance(line.value(1)), baseline),
                          line.value(1));
-        painter.drawText(QPointF(valueRight + metrics.height() / 3, baseline), line.value(2));
+        // Degrees follow their number, as the panel writes them; other units keep a space.
+        const bool degrees = line.value(2) == QStringLiteral("\u00b0");
+        painter.drawText(QPointF(valueRight + (degrees ? 0 : metrics.height() / 3), baseline),
+                         line.value(2));
     }
 }
 

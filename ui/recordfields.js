@@ -45,14 +45,14 @@ function fields(info) {
     }
 }
 
-// [label, value] rows; with a locale, numbers and the date as the user reads them,
-// without one as the CSV keeps them (any program reads them alike). The calibration
+// [label, value] rows; with a locale, numbers as the user reads them, without one as
+// the CSV keeps them (any program reads them alike). The calibration
 // itself is the list's first row.
 function headerRows(info, labels, locale) {
     var rows = [[labels.picture, info.picture], [labels.reference, info.reference],
                 [labels.eye, info.eye]]
-    rows.push([labels.savedAt, locale ? info.savedAt.toLocaleString(locale, 1)
-                                      : Qt.formatDateTime(info.savedAt, "yyyy-MM-dd hh:mm:ss")])
+    // Year first in every language: a short local date ("12/9/26") reads two ways.
+    rows.push([labels.savedAt, Qt.formatDateTime(info.savedAt, "yyyy-MM-dd hh:mm:ss")])
     if (info.calibrated) {
         var perUnit = pixelsPerUnitValue(info)
         rows.push([labels.pixelsPerUnit.arg(info.unit),
