@@ -59,14 +59,9 @@ bool encode(QImage image, const QByteArray &format, const ImageMetadata &metadat
     if (isOpaque(image))
         image = image.convertToFormat(QImage::Format_RGB888);
     // Set on the picture rather than the writer: the writer's own text is
-    // folded onto one line, and the record keeps its lines and tabs. A JPEG
-    // takes every text as a comment of its own: there, the description only.
+    // folded onto one line, and the record keeps its lines and tabs.
     if (!metadata.description.isEmpty())
         image.setText(recordTextKey, metadata.description);
-    if (format == "png") {
-        for (const auto &text : metadata.texts)
-            image.setText(text.first, text.second);
-    }
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
@@ -78,7 +73,7 @@ bool encode(QImage image, const QByteArray &format, const ImageMetadata &metadat
         return false;
     buffer.close();
     if (format == "png")
-        *bytes = withPngXmp(*bytes, metadata.xmp);
+        *bytes = withPngRecord(*bytes, metadata);
     else if (format == "jpeg" || format == "jpg")
         *bytes = withJpegXmp(*bytes, metadata.xmp);
     return true;

@@ -34,7 +34,8 @@ struct WriteResult
 // ...): JPEG at the highest quality, PNG losslessly and compressed, without an
 // alpha channel where every pixel is opaque. The metadata's description goes
 // into the file as a PNG text chunk or a JPEG comment under the key
-// "Description", its texts as PNG text chunks, its XMP packet into both. The new file takes the
+// "Description", its texts as PNG international text chunks, its XMP packet
+// into both. The new file takes the
 // name only once it has been written completely, so a failed write (disk full, folder not writable)
 // leaves an earlier file of that name as it was and no temporary file behind.
 // A symbolic link is followed and its target replaced. Nothing is touched when

@@ -106,19 +106,27 @@ ImageMetadata compositeMetadata(const QVariantMap &record)
     return metadata;
 }
 
+// Keyword, no compression, no language, no translated keyword, then the text.
+QByteArray pngTextChunk(const QByteArray &keyword, const QByteArray &text)
+{
+    const QByteArray body =
+        QByteArrayLiteral("iTXt") + keyword + QByteArray("\0\0\0\0\0", 5) + text;
+    return bigEndian32(quint32(body.size() - 4)) + body + bigEndian32(pngCrc(body));
+}
+
 // After the signature and the header chunk (8 + 25 bytes), where readers that
-// stop early still find it. Keyword, no compression, no language, no
-// translated keyword, then the packet.
-QByteArray withPngXmp(const QByteArray &png, const QByteArray &xmp)
+// stop early still find them.
+QByteArray withPngRecord(const QByteArray &png, const ImageMetadata &metadata)
 {
     constexpr int headerEnd = 8 + 4 + 4 + 13 + 4;
-    if (xmp.isEmpty() || !png.startsWith(pngSignature) || png.mid(12, 4) != "IHDR")
+    if (!png.startsWith(pngSignature) || png.mid(12, 4) != "IHDR")
         return png;
-    const QByteArray body =
-        QByteArrayLiteral("iTXt") + xmpKeyword + QByteArray("\0\0\0\0\0", 5) + xmp;
-    const QByteArray chunk =
-        bigEndian32(quint32(body.size() - 4)) + body + bigEndian32(pngCrc(body));
-    return png.left(headerEnd) + chunk + png.mid(headerEnd);
+    QByteArray chunks;
+    if (!metadata.xmp.isEmpty())
+        chunks += pngTextChunk(xmpKeyword, metadata.xmp);
+    for (const auto &text : metadata.texts)
+        chunks += pngTextChunk(text.first.toLatin1(), text.second.toUtf8());
+    return png.left(headerEnd) + chunks + png.mid(headerEnd);
 }
 
 // An APP1 segment holds at most 65533 bytes after its length.

@@ -24,10 +24,11 @@ struct ImageMetadata
 // pixelsPerUnit and program; fields left empty are left out.
 ImageMetadata compositeMetadata(const QVariantMap &record);
 
-// The packet inserted as an uncompressed XMP text chunk after the PNG header,
-// or as an APP1 segment after the JPEG start (and its JFIF segment); bytes of
-// any other shape are returned as they are.
-QByteArray withPngXmp(const QByteArray &png, const QByteArray &xmp);
+// The packet and the texts inserted as uncompressed international (UTF-8)
+// text chunks after the PNG header, or the packet as an APP1 segment after the
+// JPEG start (and its JFIF segment); bytes of any other shape are returned as
+// they are.
+QByteArray withPngRecord(const QByteArray &png, const ImageMetadata &metadata);
 QByteArray withJpegXmp(const QByteArray &jpeg, const QByteArray &xmp);
 
 // True when the file's first bytes, where the packet is written, hold the

@@ -24,11 +24,12 @@ Item {
     property var guide: null
     property color guideColor: "magenta"
     // Screen pixels per picture pixel, changed by the wheel over the loupe or by + and
-    // - (see zoomIn, zoomOut) and kept for the next run.
+    // - (see zoomIn, zoomOut) and kept for the next run; times the canvas's own
+    // enlargement of a small picture, so that the loupe never shows less than it.
     readonly property int smallestMagnification: 2
     readonly property int largestMagnification: 16
     property alias magnification: stored.magnification
-    readonly property real zoom: magnification
+    readonly property real zoom: magnification * Math.max(1, screenScale)
 
     function setMagnification(value) {
         magnification = Math.max(smallestMagnification, Math.min(largestMagnification, value))

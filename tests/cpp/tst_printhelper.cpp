@@ -954,6 +954,7 @@ void TestPrintHelper::savesOpaqueRgbCarryingTheRecord()
              image.convertToFormat(QImage::Format_RGB32));
     const QJsonObject pngTags = exifTags(png);
     QCOMPARE(pngTags.value(QStringLiteral("ColorType")).toString(), QStringLiteral("RGB"));
+    QVERIFY(fileBytes(png).contains(QByteArray("iTXtEye\0", 8))); // international text
     for (const QJsonObject &tags : {pngTags, exifTags(jpeg)}) {
         const auto tag = [&tags](const char *name) {
             return tags.value(QLatin1String(name)).toVariant().toString();
