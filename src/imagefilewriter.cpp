@@ -37,11 +37,15 @@ QByteArray formatFromSuffix(const QFileInfo &file)
 
 // The composite has an alpha channel because it is captured from the scene,
 // but where the picture covers the drawing area no pixel uses it.
+// Read in place where the alpha sits in every 32-bit pixel, as in a capture,
+// so that a photo-sized composite is not copied just to be looked at.
 bool isOpaque(const QImage &image)
 {
     if (!image.hasAlphaChannel())
         return true;
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const bool inPlace = image.format() == QImage::Format_ARGB32 ||
+                         image.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage argb = inPlace ? image : image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < argb.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
         for (int x = 0; x < argb.width(); ++x)
