@@ -1,6 +1,7 @@
 #include "appsetup.h"
 
 #include "clipboard.h"
+#include "compositemark.h"
 #include "localfiles.h"
 #include "measuring/measurementdocument.h"
 #include "measuring/recordstore.h"
@@ -52,6 +53,7 @@ void registerQmlTypes()
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
+    qmlRegisterType<CompositeMark>("Orvalith", 1, 0, "CompositeMark");
     qmlRegisterType<MeasurementDocument>("Orvalith", 1, 0, "MeasurementDocument");
     qmlRegisterType<RecordStore>("Orvalith", 1, 0, "RecordStore");
     qmlRegisterUncreatableType<MeasureModel>("Orvalith", 1, 0, "MeasureModel",

@@ -3,6 +3,8 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Qt.labs.platform 1.1 as Platform
 import Qt.labs.settings 1.0
+import Orvalith 1.0
+import "halo.js" as Halo
 import "highlight.js" as Highlight
 import "overlay.js" as Overlay
 import "pointer.js" as Pointer
@@ -104,6 +106,13 @@ MainPageForm {
         panel.calculateCircleRadiusSliderTo()
     }
 
+    // Every text over the picture is outlined in the contrast to its own colour.
+    eyeLabel.styleColor: Halo.haloColor(eyeLabel.color)
+    referenceLabel.styleColor: Halo.haloColor(referenceLabel.color)
+    messageLabel.styleColor: Halo.haloColor(messageLabel.color)
+    lineLabel.styleColor: Halo.haloColor(lineLabel.color)
+    compassLabel.styleColor: Halo.haloColor(compassLabel.color)
+
     openImageButton.onClicked: pictureOpening.showDialog()
     circleRadiusSlider.onValueChanged: canvas.requestPaint()
 
@@ -203,7 +212,22 @@ MainPageForm {
         image: page.image
         imageArea: containerRectangle
         settings: settings
-        onPictureShown: startMeasuresForPicture(source)
+        onPictureShown: {
+            startMeasuresForPicture(source)
+            noteComposite()
+        }
+    }
+
+    CompositeMark {
+        id: compositeMark
+    }
+
+    // A composite saved here has its overlay in its pixels: measuring over it would
+    // measure the old lines. The warning stays until the next status text.
+    function noteComposite() {
+        if (compositeMark.carriesOverlay(pictureOpening.shownFile))
+            statusLine.show(qsTr("This picture is a saved composite: it already carries an overlay. Measure on the original photo, which holds the measures."),
+                            true)
     }
 
     // ---- Measures, calibration and the picture's record -----------------------------
@@ -366,6 +390,7 @@ MainPageForm {
         sectorAngle: compassAngleSlider.value
         picture: pictureOpening.shownFile
         referenceText: referenceTextField.text
+        eye: eyeLabel.text
     }
 
     // Two points coinciding give no factor: the box then closes with nothing changed.
@@ -472,7 +497,11 @@ MainPageForm {
             "calibrating": measures.calibrating,
             "calibration": measures.calibration,
             "items": measures.items,
-            "pointer": { "x": canvasMouseArea.mouseX, "y": canvasMouseArea.mouseY }
+            "pointer": { "x": canvasMouseArea.mouseX, "y": canvasMouseArea.mouseY },
+            "haloColor": Halo.haloColor(settings.angleStepTextColor),
+            "haloWidth": Halo.canvasWidth,
+            "decimalPoint": Qt.locale().decimalPoint,
+            "unit": settings.lengthUnit
         }
     }
 
@@ -529,8 +558,22 @@ MainPageForm {
     // the panel passes on (a text field's Up and Down) are not the page's. A run of a
     // held key is one step: it ends when the key is let go.
     canvasMouseArea.onPressed: page.forceActiveFocus()
-    Keys.onPressed: if (page.activeFocus && nudging.handleKey(event.key, event.modifiers))
+    Keys.onPressed: if (page.activeFocus && (nudging.handleKey(event.key, event.modifiers)
+                                             || zoomMagnifier(event.key)))
                         event.accepted = true
+
+    // + and - while the magnifier shows; "=" is + without Shift on many keyboards.
+    function zoomMagnifier(key) {
+        if (!magnifier.visible)
+            return false
+        if (key === Qt.Key_Plus || key === Qt.Key_Equal)
+            magnifier.zoomIn()
+        else if (key === Qt.Key_Minus)
+            magnifier.zoomOut()
+        else
+            return false
+        return true
+    }
     Keys.onReleased: if (!event.isAutoRepeat)
                          measures.document.endStep()
     Keys.onDeletePressed: event.accepted = measures.removeSelected()
@@ -577,6 +620,8 @@ MainPageForm {
         }
         magnifier.focusPoint = toPicture(focus.point)
         magnifier.segmentEnd = focus.other ? toPicture(focus.other) : null
+        magnifier.guide = focus.guide ? { "through": toPicture(focus.guide.through),
+                                          "angle": focus.guide.angle } : null
         var onPage = canvas.mapToItem(page, focus.point.x, focus.point.y)
         var place = Pointer.magnifierPlace(onPage.x, onPage.y, magnifier.width, 24, page.width,
                                            page.height)
@@ -603,8 +648,18 @@ MainPageForm {
                      "other": toCanvas(measures.pointAt(pointerHandling.takenRow,
                                                         1 - pointerHandling.takenIndex)) }
         if (mouseAction >= 1 && mouseAction <= 3)
-            return { "point": pointer, "other": null }
+            return { "point": pointer, "other": null, "guide": draggedGuide() }
         return null
+    }
+
+    // The line or edge being dragged, through the circle's centre, at its angle on
+    // screen (the overlay draws user angles counter-clockwise).
+    function draggedGuide() {
+        var rotation = compassRotationSlider.value
+        var angles = [lineRotationSlider.value, rotation, rotation + compassAngleSlider.value]
+        magnifier.guideColor = mouseAction === 1 ? lineLabel.color : compassLabel.color
+        return { "through": { "x": circleX * canvas.width, "y": circleY * canvas.height },
+                 "angle": -angles[mouseAction - 1] }
     }
 
     function segmentStartBeingPlaced() {

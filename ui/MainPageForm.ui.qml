@@ -94,6 +94,7 @@ Item {
 
             Text {
                 id: eyeLabel
+                style: Text.Outline
                 z: 1
                 text: qsTr("L.E.")
                 color: "#ffff00"
@@ -123,6 +124,7 @@ Item {
 
             Text {
                 id: lineLabel
+                style: Text.Outline
                 z: 1
                 height: 22
                 visible: false
@@ -142,6 +144,7 @@ Item {
 
             Text {
                 id: compassLabel
+                style: Text.Outline
                 z: 1
                 height: 22
                 visible: false
@@ -161,6 +164,7 @@ Item {
 
             Text {
                 id: referenceLabel
+                style: Text.Outline
                 z: 1
                 height: 36
                 visible: false
@@ -181,6 +185,7 @@ Item {
 
             Label {
                 id: messageLabel
+                style: Text.Outline
                 text: qsTr("")
                 font.bold: true
                 font.pixelSize: 18

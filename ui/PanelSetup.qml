@@ -68,9 +68,11 @@ QtObject {
         page.messageLabel.color = color
     }
 
-    // Whole degrees print as they are; a value between whole degrees keeps one decimal.
+    // Whole degrees print as they are; a value between whole degrees keeps one decimal,
+    // with the user's decimal sign.
     function degreesText(value) {
-        return value === Math.round(value) ? String(value) : value.toFixed(1)
+        return value === Math.round(value) ? String(value)
+                                           : value.toFixed(1).replace(".", Qt.locale().decimalPoint)
     }
 
     function updateLineLabelText() {
