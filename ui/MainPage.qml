@@ -7,7 +7,6 @@ import Orvalith 1.0
 import "halo.js" as Halo
 import "highlight.js" as Highlight
 import "overlay.js" as Overlay
-import "pointer.js" as Pointer
 
 // The corridor: the form's controls, wired to the rooms that do the work (the
 // picture's measures and their record, the pointer, the calibration box, the colour
@@ -559,21 +558,8 @@ MainPageForm {
     // held key is one step: it ends when the key is let go.
     canvasMouseArea.onPressed: page.forceActiveFocus()
     Keys.onPressed: if (page.activeFocus && (nudging.handleKey(event.key, event.modifiers)
-                                             || zoomMagnifier(event.key)))
+                                             || magnifierPlacing.zoom(event.key)))
                         event.accepted = true
-
-    // + and - while the magnifier shows; "=" is + without Shift on many keyboards.
-    function zoomMagnifier(key) {
-        if (!magnifier.visible)
-            return false
-        if (key === Qt.Key_Plus || key === Qt.Key_Equal)
-            magnifier.zoomIn()
-        else if (key === Qt.Key_Minus)
-            magnifier.zoomOut()
-        else
-            return false
-        return true
-    }
     Keys.onReleased: if (!event.isAutoRepeat)
                          measures.document.endStep()
     Keys.onDeletePressed: event.accepted = measures.removeSelected()
@@ -591,15 +577,15 @@ MainPageForm {
 
     // ---- Magnifier -------------------------------------------------------------------
 
-    Loupe {
-        id: magnifier
-        objectName: "magnifier"
+    MagnifierPlacing {
+        id: magnifierPlacing
+        anchors.fill: parent
         z: 10
-        visible: false
-        source: image.source
-        pictureSize: image.sourceSize
-        screenScale: image.sourceSize.width > 0 ? canvas.width / image.sourceSize.width : 1
-        segmentColor: settings.measureColor
+        page: page
+        measures: measures
+        nudging: nudging
+        pointer: pointerHandling
+        settings: settings
     }
 
     magnifierSwitch.onCheckedChanged: {
@@ -607,65 +593,8 @@ MainPageForm {
         updateMagnifier()
     }
 
-    // Shown while a point is being placed or nudged and while the guide line or a
-    // sector edge is dragged; beside the pointer, inside the page.
     function updateMagnifier() {
-        var focus = magnifierFocus()
-        magnifier.visible = settings.magnifier && image.status === Image.Ready && focus !== null
-        if (!magnifier.visible)
-            return
-        var toPicture = function (p) {
-            return Qt.point(p.x / canvas.width * image.sourceSize.width,
-                            p.y / canvas.height * image.sourceSize.height)
-        }
-        magnifier.focusPoint = toPicture(focus.point)
-        magnifier.segmentEnd = focus.other ? toPicture(focus.other) : null
-        magnifier.guide = focus.guide ? { "through": toPicture(focus.guide.through),
-                                          "angle": focus.guide.angle } : null
-        var onPage = canvas.mapToItem(page, focus.point.x, focus.point.y)
-        var place = Pointer.magnifierPlace(onPage.x, onPage.y, magnifier.width, 24, page.width,
-                                           page.height)
-        magnifier.x = place.x
-        magnifier.y = place.y
-    }
-
-    // Where the magnifier looks and the other end of the segment there, if any, in
-    // canvas pixels; null when it has nothing to show.
-    function magnifierFocus() {
-        var toCanvas = function (point) {
-            return measures.isSet(point) ? { "x": point.x * canvas.width,
-                                             "y": point.y * canvas.height } : null
-        }
-        if (nudging.point && nudging.moved)
-            return { "point": toCanvas(nudging.point), "other": toCanvas(nudging.otherEnd) }
-        var pointer = { "x": canvasMouseArea.mouseX, "y": canvasMouseArea.mouseY }
-        if ((measures.calibrating || measures.measuring) && canvasMouseArea.containsMouse)
-            return { "point": pointer, "other": toCanvas(segmentStartBeingPlaced()) }
-        if (!canvasMouseArea.pressed)
-            return null
-        if (mouseAction === 5)
-            return { "point": pointer,
-                     "other": toCanvas(measures.pointAt(pointerHandling.takenRow,
-                                                        1 - pointerHandling.takenIndex)) }
-        if (mouseAction >= 1 && mouseAction <= 3)
-            return { "point": pointer, "other": null, "guide": draggedGuide() }
-        return null
-    }
-
-    // The line or edge being dragged, through the circle's centre, at its angle on
-    // screen (the overlay draws user angles counter-clockwise).
-    function draggedGuide() {
-        var rotation = compassRotationSlider.value
-        var angles = [lineRotationSlider.value, rotation, rotation + compassAngleSlider.value]
-        magnifier.guideColor = mouseAction === 1 ? lineLabel.color : compassLabel.color
-        return { "through": { "x": circleX * canvas.width, "y": circleY * canvas.height },
-                 "angle": -angles[mouseAction - 1] }
-    }
-
-    function segmentStartBeingPlaced() {
-        if (measures.calibrating)
-            return measures.calibration.start
-        return measures.measuring ? measures.pointAt(-2, 0) : measures.unsetPoint()
+        magnifierPlacing.update()
     }
 
     // ---- Colour dialogs -------------------------------------------------------------
