@@ -45,6 +45,7 @@ private slots:
     void oneStepIsOneUndo();
     void clearMeasuresIsUndoable();
     void recordRoundTrip();
+    void pendingChangeWrittenOnClose();
     void damagedRecordIsSetAside();
     void crashBetweenWritesLeavesOldOrNew();
 };
@@ -193,6 +194,35 @@ void TestMeasurementDocument::recordRoundTrip()
     QTRY_VERIFY(!store.pictureKey().isEmpty());
     QVERIFY(document.empty());
     QCOMPARE(restored.count(), 1);
+}
+
+// The window closes (the store goes) before the change's delay is up: it is written.
+void TestMeasurementDocument::pendingChangeWrittenOnClose()
+{
+    QTemporaryDir dir;
+    const QString photo = dir.filePath(QStringLiteral("photo.png"));
+    QFile file(photo);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("pixels");
+    file.close();
+    MeasurementDocument document;
+    QString record;
+    {
+        RecordStore store;
+        store.setFolder(dir.path());
+        store.setWriteDelay(60 * 60 * 1000);
+        store.setDocument(&document);
+        store.open(QUrl::fromLocalFile(photo));
+        QTRY_VERIFY(!store.pictureKey().isEmpty());
+        document.setReferenceText(QStringLiteral("Pt 002 OD"));
+        record = store.recordPath(store.pictureKey());
+        QVERIFY(!QFile::exists(record));
+    }
+    QFile kept(record);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVariantMap values;
+    QVERIFY(RecordStore::parseRecord(kept.readAll(), RecordStore::keyOf("pixels"), &values));
+    QCOMPARE(values.value(QStringLiteral("referenceText")).toString(), QStringLiteral("Pt 002 OD"));
 }
 
 void TestMeasurementDocument::damagedRecordIsSetAside()
