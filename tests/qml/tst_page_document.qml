@@ -6,11 +6,12 @@ import "pagetest.js" as PageTest
 
 // The picture's measurement document through the real page: its record kept per
 // picture, its points taken again with the mouse and the keys, and its steps undone.
-// The page shows 800 x 400 pictures on an 800 x 400 canvas.
+// The page shows 800 x 400 pictures on an 800 x 400 canvas; it is tall enough for the
+// Measurements list to show three measures without scrolling.
 Item {
     id: root
     width: 1100
-    height: 850
+    height: 1000
 
     Component {
         id: pageComponent
@@ -26,7 +27,7 @@ Item {
         property var popup: null
 
         function init() {
-            page = createTemporaryObject(pageComponent, root, { "width": 950, "height": 800 })
+            page = createTemporaryObject(pageComponent, root, { "width": 950, "height": 950 })
             verify(page)
             measures = findChild(page, "measures")
             popup = findChild(page, "calibrationPopup")
@@ -176,6 +177,29 @@ Item {
             page.undo()
             compare(page.circleX, 0.5)
             verify(!page.document.canUndo)
+        }
+
+        // The rows of the Measurements list select their measure, as a click on it
+        // does, and their × removes it.
+        function test_listRowsSelectAndRemove() {
+            page.image.source = PageTest.pictureUrl("landscape-800x400.png")
+            tryCompare(page.image, "status", Image.Ready)
+            placeThreeMeasures()
+            var rows = []
+            var list = findChild(page, "measuresList")
+            for (var i = 0; i < list.children.length; ++i) {
+                if (list.children[i].objectName === "measuresListRow" && list.children[i].measure >= 0)
+                    rows.push(list.children[i])
+            }
+            rows.sort(function (a, b) { return a.measure - b.measure })
+            waitForRendering(list) // laid out
+            compare(rows.length, 3)
+            mouseClick(rows[1].children[0])
+            compare(measures.selected, 1)
+            verify(rows[1].selected)
+            mouseClick(findChild(rows[2], "removeMeasureButton"))
+            compare(lengths(), [5, 10])
+            compare(page.document.undoText, "Remove measure")
         }
 
         // Escape lets go of a measure being placed, and of nothing else.
