@@ -91,32 +91,12 @@
 <context>
     <name>MainPage</name>
     <message>
-        <source>Click on the calibration ending point.</source>
-        <translation>Elija el punto final para la calibración.</translation>
-    </message>
-    <message>
-        <source>Click on the calibration starting point.</source>
-        <translation>Elija el punto inicial para la calibración.</translation>
-    </message>
-    <message>
-        <source>Click on the ending point.</source>
-        <translation>Elija el punto final.</translation>
-    </message>
-    <message>
-        <source>Click on the starting point.</source>
-        <translation>Elija el punto inicial.</translation>
-    </message>
-    <message>
         <source>L.E.</source>
         <translation>O.I.</translation>
     </message>
     <message>
         <source>R.E.</source>
         <translation>O.D.</translation>
-    </message>
-    <message>
-        <source>The measures and the calibration were cleared for the new picture.</source>
-        <translation>Se borraron las medidas y la calibración para la nueva imagen.</translation>
     </message>
     <message>
         <source>This picture is a saved composite: it already carries an overlay. Measure on the original photo, which holds the measures.</source>
@@ -511,6 +491,29 @@ Do you want to replace it?</source>
     <message>
         <source>The measures of this picture were restored.</source>
         <translation>Se han restaurado las medidas de esta imagen.</translation>
+    </message>
+</context>
+<context>
+    <name>MeasuringSteps</name>
+    <message>
+        <source>Click on the calibration ending point.</source>
+        <translation>Elija el punto final para la calibración.</translation>
+    </message>
+    <message>
+        <source>Click on the ending point.</source>
+        <translation>Elija el punto final.</translation>
+    </message>
+    <message>
+        <source>The measures and the calibration were cleared for the new picture.</source>
+        <translation>Se borraron las medidas y la calibración para la nueva imagen.</translation>
+    </message>
+    <message>
+        <source>Click on the calibration starting point.</source>
+        <translation>Elija el punto inicial para la calibración.</translation>
+    </message>
+    <message>
+        <source>Click on the starting point.</source>
+        <translation>Elija el punto inicial.</translation>
     </message>
 </context>
 </TS>

@@ -212,7 +212,7 @@ MainPageForm {
         imageArea: containerRectangle
         settings: settings
         onPictureShown: {
-            startMeasuresForPicture(source)
+            steps.startPicture(source, pictureOpening.shownFile)
             noteComposite()
         }
     }
@@ -237,7 +237,7 @@ MainPageForm {
         pictureSize: image.sourceSize.width > 0 ? image.sourceSize
                                                 : Qt.size(drawingRectangle.width,
                                                           drawingRectangle.height)
-        onPointPlaced: showPointPlaced(which)
+        onPointPlaced: steps.showPointPlaced(which)
         onItemsChanged: canvas.requestPaint()
         onCalibrationChanged: canvas.requestPaint()
         onSelectedChanged: canvas.requestPaint()
@@ -270,103 +270,47 @@ MainPageForm {
         onClicked: pictureRecord.usePreviousReference()
     }
 
-    // A point just placed can be nudged, but not the calibration's end: the box then
-    // takes the keys, and the calibration is handed to the document once accepted.
-    function showPointPlaced(which) {
-        if (which === "calibrationStart") {
-            statusLine.show(qsTr("Click on the calibration ending point."), true)
-            nudging.takePoint(-1, 0)
-        } else if (which === "calibrationEnd") {
-            statusLine.clear()
-            endNudging()
-            calibrationBox.open()
-        } else if (which === "measureStart") {
-            statusLine.show(qsTr("Click on the ending point."), true)
-            nudging.takePoint(-2, 0)
-        } else {
-            statusLine.clear()
-            nudging.takePoint(measures.items.length - 1, 1)
-        }
-        canvas.requestPaint()
+    MeasuringSteps {
+        id: steps
+        page: page
+        measures: measures
+        nudging: nudging
+        status: statusLine
+        box: calibrationBox
+        record: pictureRecord
     }
 
-    // Edit › Clear measures and Measures › Reset: the picture starts afresh, as one
-    // step that can be undone.
+    // The menus' and the window's ways in.
     function resetMeasures() {
-        if (calibrationBox.visible)
-            calibrationBox.close()
-        measures.reset()
-        endNudging()
-        statusLine.clear()
-        canvas.requestPaint()
+        steps.reset()
     }
 
     function clearMeasures() {
-        resetMeasures()
+        steps.reset()
     }
 
     function undo() {
-        cancelPlacing()
-        measures.document.undo()
+        steps.undo()
     }
 
     function redo() {
-        cancelPlacing()
-        measures.document.redo()
+        steps.redo()
     }
 
-    // Measures, calibration and reference belong to the picture they were taken on:
-    // another patient's photo starts with its own record, or none. A picture shown
-    // again (the one restored after a file that could not be read) keeps its own.
-    function startMeasuresForPicture(source) {
-        var picture = source.toString()
-        if (picture === measures.picture)
-            return
-        var hadWork = measures.calibrated || measures.calibrating || measures.hasItems
-        if (calibrationBox.visible)
-            calibrationBox.close()
-        measures.cancelPlacing()
-        endNudging()
-        pictureRecord.startPicture(source, pictureOpening.shownFile)
-        measures.picture = picture
-        if (hadWork && !measures.calibrated && !measures.hasItems)
-            statusLine.show(qsTr("The measures and the calibration were cleared for the new picture."),
-                            false)
-        canvas.requestPaint()
-    }
-
-    // What the document holds stays until a new calibration is accepted.
     function calibrateMeasures() {
-        endNudging()
-        measures.startCalibration()
-        statusLine.show(qsTr("Click on the calibration starting point."), true)
-        canvas.requestPaint()
+        steps.calibrate()
     }
 
-    // Nothing new is drawn before the first click, so no repaint is asked for.
     function addMeasure() {
-        if (!measures.calibrated || measures.measuring || measures.calibrating)
-            return
-        measures.addItem()
-        statusLine.show(qsTr("Click on the starting point."), true)
+        steps.add()
     }
 
     function popMeasure() {
-        measures.popItem()
-        endNudging()
-        statusLine.clear()
-        canvas.requestPaint()
+        steps.pop()
     }
 
-    // Escape: the point being placed, and its calibration or measure, are let go.
     function cancelPlacing() {
-        if (!measures.calibrating && !measures.measuring)
-            return false
-        measures.cancelPlacing()
-        endNudging()
-        statusLine.clear()
-        canvas.requestPaint()
-        return true
+        return steps.cancelPlacing()
     }
 
     function pickMeasuresColor() {
