@@ -87,6 +87,10 @@
         <source>View</source>
         <translation>Ver</translation>
     </message>
+    <message>
+        <source>Add angle</source>
+        <translation>Añadir ángulo</translation>
+    </message>
 </context>
 <context>
     <name>MainPage</name>
@@ -286,6 +290,10 @@
     <message>
         <source>Remove measure</source>
         <translation>Quitar medida</translation>
+    </message>
+    <message>
+        <source>Angle %1</source>
+        <translation>Ángulo %1</translation>
     </message>
 </context>
 <context>
@@ -514,6 +522,18 @@ Do you want to replace it?</source>
     <message>
         <source>Click on the starting point.</source>
         <translation>Elija el punto inicial.</translation>
+    </message>
+    <message>
+        <source>Click on the vertex.</source>
+        <translation>Elija el vértice.</translation>
+    </message>
+    <message>
+        <source>Click on the other end.</source>
+        <translation>Elija el otro extremo.</translation>
+    </message>
+    <message>
+        <source>Click on one end of the angle.</source>
+        <translation>Elija un extremo del ángulo.</translation>
     </message>
 </context>
 </TS>

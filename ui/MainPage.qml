@@ -301,8 +301,8 @@ MainPageForm {
         steps.calibrate()
     }
 
-    function addMeasure() {
-        steps.add()
+    function addMeasure(kind) {
+        kind === "angle" ? steps.addAngle() : steps.add()
     }
 
     function popMeasure() {

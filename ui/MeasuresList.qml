@@ -37,6 +37,7 @@ ColumnLayout {
                                        "unit": qsTr("Unit"),
                                        "calibration": qsTr("Calibration"),
                                        "measure": qsTr("Measure %1"),
+                                       "angle": qsTr("Angle %1"),
                                        "guideLine": qsTr("Guide line"),
                                        "firstEdge": qsTr("Sector edge 1"),
                                        "secondEdge": qsTr("Sector edge 2"),

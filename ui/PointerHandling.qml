@@ -54,7 +54,7 @@ QtObject {
     // The latest measure first: it lies over the others.
     function pointAt(x, y) {
         for (var row = measures.items.length - 1; row >= 0; --row) {
-            for (var index = 0; index < 2; ++index) {
+            for (var index = 0; index < measures.items[row].points.length; ++index) {
                 if (isNear(measures.pointAt(row, index), x, y))
                     return { "action": 5, "row": row, "index": index }
             }
@@ -66,14 +66,18 @@ QtObject {
         return null
     }
 
-    // On the segment, or on its length label at the middle.
+    // On a segment (an angle's either arm), or on a distance's length label at the middle.
     function segmentAt(x, y) {
         for (var row = measures.items.length - 1; row >= 0; --row) {
-            var start = toCanvas(measures.pointAt(row, 0))
-            var end = toCanvas(measures.pointAt(row, 1))
-            if (Pointer.distanceToSegment(x, y, start, end) <= itemSelectionDistance
-                    || (Math.abs(x - (start.x + end.x) / 2) <= 16
-                        && Math.abs(y - (start.y + end.y) / 2) <= 10))
+            var points = measures.items[row].points.map(toCanvas)
+            for (var i = 0; i + 1 < points.length; ++i) {
+                if (Pointer.distanceToSegment(x, y, points[i], points[i + 1]) <= itemSelectionDistance)
+                    return { "action": 6, "row": row }
+            }
+            var start = points[0]
+            var end = points[1]
+            if (points.length === 2 && Math.abs(x - (start.x + end.x) / 2) <= 16
+                    && Math.abs(y - (start.y + end.y) / 2) <= 10)
                 return { "action": 6, "row": row }
         }
         return null

@@ -71,7 +71,7 @@ ApplicationWindow {
         }, {
             "title": qsTr("Measures"),
             "entries": [pickMeasuresColorAction, calibrateMeasuresAction, addMeasureAction,
-                removeLastMeasureAction, resetMeasuresAction]
+                addAngleAction, removeLastMeasureAction, resetMeasuresAction]
         }, {
             "title": qsTr("View"),
             "entries": [toolbarMenuAction]
@@ -419,6 +419,13 @@ ApplicationWindow {
         shortcut: "Ctrl+Shift+M"
         enabled: mainPage.calibrated && !mainPage.measuring
         onTriggered: mainPage.addMeasure()
+    }
+
+    Action {
+        id: addAngleAction
+        text: qsTr("Add angle")
+        enabled: !mainPage.calibrating && !mainPage.measuring
+        onTriggered: mainPage.addMeasure("angle")
     }
 
     Action {

@@ -167,7 +167,7 @@ function paintCalibration(ctx, v) {
 }
 
 // Measures come last, over everything else; each length is written at the
-// middle of its segment.
+// middle of its segment, each angle at its vertex.
 function paintMeasures(ctx, v) {
     ctx.lineWidth = 1
     ctx.strokeStyle = v.measureColor
@@ -175,8 +175,46 @@ function paintMeasures(ctx, v) {
         var item = v.items[i]
         if (!isSet(item.start))
             continue
+        if (item.kind === "angle") {
+            paintAngle(ctx, v, item)
+            continue
+        }
         var middle = paintSegment(ctx, v, item.start, item.end)
         if (isSet(item.end))
             writeClearedText(ctx, v, lengthText(item.cachedLength, v), middle.x, middle.y)
     }
+}
+
+// One decimal and the user's decimal sign, as the list writes angles.
+function angleText(degrees, v) {
+    return degrees.toFixed(1).replace(".", v.decimalPoint) + "\u00b0"
+}
+
+// The two arms (the second one to the pointer while its end is not placed), and once
+// complete a small arc between them with the value beyond it, on the angle's bisector.
+function paintAngle(ctx, v, item) {
+    var vertexPoint = item.points[1]
+    if (!isSet(vertexPoint)) {
+        paintSegment(ctx, v, item.start, vertexPoint)
+        return
+    }
+    paintSegment(ctx, v, item.start, vertexPoint)
+    paintSegment(ctx, v, vertexPoint, item.end)
+    if (!isSet(item.end))
+        return
+    var o = toPixels(vertexPoint, v)
+    var a = toPixels(item.start, v)
+    var b = toPixels(item.end, v)
+    var armA = Math.atan2(a.y - o.y, a.x - o.x)
+    var turn = Math.atan2(b.y - o.y, b.x - o.x) - armA
+    turn = turn > Math.PI ? turn - 2 * Math.PI : turn < -Math.PI ? turn + 2 * Math.PI : turn
+    var shortestArm = Math.min(Math.hypot(a.x - o.x, a.y - o.y), Math.hypot(b.x - o.x, b.y - o.y))
+    var radius = Math.max(4, Math.min(24, shortestArm / 2))
+    ctx.beginPath()
+    ctx.arc(o.x, o.y, radius, armA, armA + turn, turn < 0)
+    ctx.stroke()
+    var bisector = armA + turn / 2
+    var textDistance = radius + v.textSize * 2
+    writeClearedText(ctx, v, angleText(item.angle, v), o.x + textDistance * Math.cos(bisector),
+                     o.y + textDistance * Math.sin(bisector))
 }
