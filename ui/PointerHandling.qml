@@ -15,6 +15,8 @@ QtObject {
     property var nudging: null
     property Item canvas: null
     property MouseArea area: null
+    // Measures › Fit circle, whose clicks are points of the circle's edge.
+    property var circleFitting: null
 
     // What the press took: 0 nothing, 1 the guide line, 2 the sector's rotation edge,
     // 3 its angle edge, 4 the circle, 5 a point (takenRow, takenIndex), 6 a segment.
@@ -32,6 +34,7 @@ QtObject {
     readonly property real itemSelectionDistance: 6
 
     readonly property bool placing: measures.calibrating || measures.measuring
+                                    || (circleFitting !== null && circleFitting.active)
 
     // After a press, a move, a release: the page repaints and places the loupe.
     signal changed()
@@ -233,8 +236,12 @@ QtObject {
 
     // Clicks place calibration and measure points while those are being placed.
     function clicked(mouse) {
-        if (placing && measures.placePoint(mouse.x / canvas.width, mouse.y / canvas.height))
+        if (circleFitting && circleFitting.active) {
+            circleFitting.place(mouse.x / canvas.width, mouse.y / canvas.height)
             changed()
+        } else if (placing && measures.placePoint(mouse.x / canvas.width, mouse.y / canvas.height)) {
+            changed()
+        }
     }
 
     property Connections areaEvents: Connections {

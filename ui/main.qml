@@ -71,7 +71,7 @@ ApplicationWindow {
         }, {
             "title": qsTr("Measures"),
             "entries": [pickMeasuresColorAction, calibrateMeasuresAction, addMeasureAction,
-                addAngleAction, removeLastMeasureAction, resetMeasuresAction]
+                addAngleAction, fitCircleAction, removeLastMeasureAction, resetMeasuresAction]
         }, {
             "title": qsTr("View"),
             "entries": [toolbarMenuAction]
@@ -426,6 +426,13 @@ ApplicationWindow {
         text: qsTr("Add angle")
         enabled: !mainPage.calibrating && !mainPage.measuring
         onTriggered: mainPage.addMeasure("angle")
+    }
+
+    Action {
+        id: fitCircleAction
+        text: qsTr("Fit circle")
+        enabled: !mainPage.calibrating && !mainPage.measuring
+        onTriggered: mainPage.fitCircle()
     }
 
     Action {

@@ -9,7 +9,8 @@
 //   width }; measureColor; calibrating; calibration { start, end }; items (measures);
 //   pointer { x, y }: where a segment whose end is not placed yet ends;
 //   haloColor, haloWidth: the outline around every text; decimalPoint, unit: how
-//   lengths are written.
+//   lengths are written; fitPoints: the points of a circle being fitted;
+//   plannedAxis: the planned axis in degrees, or -1 for none.
 
 function paint(ctx, v) {
     setStyles(ctx, v)
@@ -20,9 +21,12 @@ function paint(ctx, v) {
         paintGuideLine(ctx, v)
     if (v.sector.visible)
         paintSector(ctx, v)
+    if (v.plannedAxis >= 0)
+        paintPlannedAxis(ctx, v)
     if (v.calibrating)
         paintCalibration(ctx, v)
     paintMeasures(ctx, v)
+    paintFitPoints(ctx, v)
 }
 
 function isSet(point) {
@@ -127,6 +131,37 @@ function paintGuideLine(ctx, v) {
     ctx.beginPath()
     addRay(ctx, v.cx, v.cy, -a, v.reach)
     addRay(ctx, v.cx, v.cy, Math.PI - a, v.reach)
+    ctx.stroke()
+}
+
+// Dashed, in the guide line's colour and width, so that the two axes are told apart
+// where they meet.
+function paintPlannedAxis(ctx, v) {
+    ctx.save()
+    ctx.strokeStyle = v.line.color
+    ctx.lineWidth = v.line.width
+    ctx.setLineDash([6, 4])
+    var a = v.plannedAxis * Math.PI / 180
+    ctx.beginPath()
+    addRay(ctx, v.cx, v.cy, -a, v.reach)
+    addRay(ctx, v.cx, v.cy, Math.PI - a, v.reach)
+    ctx.stroke()
+    ctx.restore()
+}
+
+// A small cross on each point clicked for the circle.
+function paintFitPoints(ctx, v) {
+    var points = v.fitPoints || []
+    ctx.lineWidth = 1
+    ctx.strokeStyle = v.measureColor
+    ctx.beginPath()
+    for (var i = 0; i < points.length; ++i) {
+        var p = toPixels(points[i], v)
+        ctx.moveTo(p.x - 5, p.y)
+        ctx.lineTo(p.x + 5, p.y)
+        ctx.moveTo(p.x, p.y - 5)
+        ctx.lineTo(p.x, p.y + 5)
+    }
     ctx.stroke()
 }
 

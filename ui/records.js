@@ -6,9 +6,11 @@
 // The labels arrive already translated; nothing here knows the language.
 //
 // state: { calibrated, reference, unit, items, line { visible, rotation },
-//          sector { visible, rotation, angle } }
+//          sector { visible, rotation, angle }, circleDiameter (in the unit, 0 for none),
+//          planned { axis (-1 for none), misalignment } }
 // labels: { item, value, unit, calibration, measure and angle (with %1), guideLine,
-//           firstEdge, secondEdge, sectorAngle, picture, reference }
+//           firstEdge, secondEdge, sectorAngle, circleDiameter, plannedAxis,
+//           misalignment, picture, reference }
 
 var degreeSign = "\u00b0"
 
@@ -50,8 +52,15 @@ function entries(state, labels) {
             list.push(entry(labels.measure.arg(++lengths), item.cachedLength, 2, state.unit))
         list[list.length - 1].measure = i // the row that the list selects and removes
     }
+    if (state.calibrated && state.circleDiameter > 0)
+        list.push(entry(labels.circleDiameter, state.circleDiameter, 2, state.unit))
     if (state.line.visible)
         list.push(angleEntry(labels.guideLine, state.line.rotation))
+    if (state.planned && state.planned.axis >= 0) {
+        list.push(entry(labels.plannedAxis, state.planned.axis, 1, degreeSign))
+        if (state.line.visible)
+            list.push(entry(labels.misalignment, state.planned.misalignment, 1, degreeSign))
+    }
     if (state.sector.visible) {
         var rotation = state.sector.rotation
         var angle = state.sector.angle

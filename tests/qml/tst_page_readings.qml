@@ -90,5 +90,49 @@ Item {
             compare(page.document.measures.count, 1)
             verify(Math.abs(page.document.measures.angle(0) - 122.4) < 0.1)
         }
+
+        // Three points of the drawn limbus (radius 150 about 400, 200) take the circle;
+        // a fourth refits it, a click on the first ends the fit, one undo takes it all
+        // back. Calibrated at 40 pixels a millimetre, its diameter is 7.5 mm.
+        function test_circleFittedToTheLimbus() {
+            openPicture("limbus-800x400.png")
+            verify(page.document.calibrate(Qt.point(0, 0.5), Qt.point(0.05, 0.5), 1, "mm"))
+            var radiusBefore = page.circleRadiusSlider.value
+            page.fitCircle()
+            mouseClick(page.canvasMouseArea, 550, 200)
+            mouseClick(page.canvasMouseArea, 400, 350)
+            mouseClick(page.canvasMouseArea, 294, 94) // 45 degrees up and left
+            verify(Math.abs(page.circleX * 800 - 400) < 0.5 && Math.abs(page.circleY * 400 - 200) < 0.5)
+            verify(Math.abs(page.circleRadiusSlider.value - 150) < 0.5, page.circleRadiusSlider.value)
+            mouseClick(page.canvasMouseArea, 250, 200)
+            verify(page.messageLabel.text.indexOf("Largest deviation: ") === 0, page.messageLabel.text)
+            verify(Math.abs(page.circleRadiusSlider.value - 150) < 1)
+            mouseClick(page.canvasMouseArea, 550, 200) // the first point again
+            verify(!page.canvasMouseArea.pressed)
+            compare(page.document.undoText, "Fit circle")
+            var listed = entry("Circle diameter")
+            verify(listed && Math.abs(listed.value - 7.5) < 0.05, JSON.stringify(listed))
+            page.undo()
+            compare(page.circleRadiusSlider.value, radiusBefore)
+            compare(entry("Circle diameter"), null)
+        }
+
+        // Typed in the panel, the planned axis is listed with the misalignment of the
+        // guide line from it, and both go into what a saved picture carries.
+        function test_plannedAxisAndMisalignment() {
+            openPicture("landscape-800x400.png")
+            page.lineVisibleSwitch.checked = true
+            page.lineRotationSlider.value = 178
+            var field = findChild(page, "plannedAxisField")
+            mouseClick(field)
+            keyClick("2")
+            compare(page.document.plannedAxis, 2)
+            compare(Number(entry("Planned axis").value).toFixed(1), "2.0")
+            compare(Number(entry("Misalignment").value).toFixed(1), "-4.0")
+            var record = page.measuresList.exportRecord(new Date())
+            verify(record.text.indexOf("Planned axis\t2.0\t\u00b0\nMisalignment\t-4.0\t\u00b0") > 0,
+                   record.text)
+            verify(page.measuresList.csvText().indexOf("Misalignment,-4.0,\u00b0") > 0)
+        }
     }
 }
