@@ -149,9 +149,14 @@ void ClipboardTest::initTestCase()
     QVERIFY(QDir(m_dir.path()).mkdir("shots.png"));
     // Names holding what URLs use for other things, beside the names that a
     // misreading would take instead.
-    for (const char *name :
-         {"hash#1.png", "hash", "what?.png", "what", "a%20b.png", "a b.png", "ojo ñandú.jpg"})
+    for (const char *name : {"hash#1.png", "hash", "a%20b.png", "a b.png", "ojo ñandú.jpg"})
         QVERIFY(cornersImage(64, 48).save(path(QString::fromUtf8(name)), "PNG"));
+#ifndef Q_OS_WIN
+    // Windows refuses "?" in a file name (the printing test checks that a save
+    // under such a name is refused there).
+    for (const char *name : {"what?.png", "what"})
+        QVERIFY(cornersImage(64, 48).save(path(QString::fromUtf8(name)), "PNG"));
+#endif
     m_xclip = QStandardPaths::findExecutable("xclip");
 }
 
@@ -292,7 +297,9 @@ void ClipboardTest::textNamingAnImage_data()
     QTest::newRow("quoted path, as Windows copies one")
         << '"' + eyeJpg + '"' << QUrl::fromLocalFile(eyeJpg);
     QTest::newRow("# in a file URL") << "file://" + named("hash#1.png") << fileUrl("hash#1.png");
+#ifndef Q_OS_WIN // no such file on Windows, which refuses "?" in a name
     QTest::newRow("? in a file URL") << "file://" + named("what?.png") << fileUrl("what?.png");
+#endif
     QTest::newRow("%20 in a file URL is a space")
         << "file://" + named("a%20b.png") << fileUrl("a b.png");
     QTest::newRow("%20 in a path is itself") << named("a%20b.png") << fileUrl("a%20b.png");
