@@ -1,5 +1,7 @@
 # Install-time part of deploy-by-hand.cmake: makes ORVALITH_DEPLOY_DIR, which holds
 # orvalith.exe, a folder that runs on a Windows machine with no Qt.
+cmake_policy(PUSH)
+cmake_policy(VERSION 3.16) # the install script runs with no policies set
 
 # The plugins the program loads: the Windows platform, the picture formats it
 # reads, printing, and the native widget style of the dialogs.
@@ -24,8 +26,10 @@ string(JSON count LENGTH "${imports}")
 math(EXPR last "${count} - 1")
 set(modules)
 foreach(i RANGE ${last})
+    string(JSON type ERROR_VARIABLE none GET "${imports}" ${i} type)
     string(JSON path ERROR_VARIABLE none GET "${imports}" ${i} path)
-    if(NOT none AND path)
+    # Qt's modules only: the program's own, and its scripts, are in its resources.
+    if(type STREQUAL "module" AND path MATCHES "^${ORVALITH_QT_PREFIX}/qml/")
         list(APPEND modules ${path})
     endif()
 endforeach()
@@ -58,3 +62,4 @@ while(pending)
         endif()
     endforeach()
 endwhile()
+cmake_policy(POP)

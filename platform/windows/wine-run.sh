@@ -36,6 +36,23 @@ QML2_IMPORT_PATH=$(winpath "$qt/qml")
 ORVALITH_QPA=windows
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEPATH QT_PLUGIN_PATH QML2_IMPORT_PATH ORVALITH_QPA
 
+# Wine takes the Windows locale from LC_ALL or LANG, and the encoding of file
+# names on this side from the same locale, which must exist here: one not
+# installed leaves it at ASCII, and a name with an accent cannot be made. The
+# locale is compiled once into the build folder.
+locale=${LC_ALL:-${LANG:-}}
+case $locale in
+*_*.UTF-8)
+    LOCPATH="$build/locales"
+    if [ ! -d "$LOCPATH/$locale" ]; then
+        mkdir -p "$LOCPATH"
+        flock "$LOCPATH/.made" localedef -i "${locale%%.*}" -f UTF-8 "$LOCPATH/$locale" ||
+            echo "wine-run: cannot compile the locale $locale" >&2
+    fi
+    export LOCPATH
+    ;;
+esac
+
 # The prefix is made once, under a lock: two build steps may start together.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
