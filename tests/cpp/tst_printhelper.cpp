@@ -1068,11 +1068,6 @@ void TestPrintHelper::cleanupTestCase()
 int main(int argc, char *argv[])
 {
     const bool privateMounts = enterPrivateMountNamespace();
-#ifdef Q_OS_WIN
-    // Windows' own file dialog cannot be answered from here; with Qt's, the save
-    // that follows the dialog is the same.
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-#endif
     QApplication application(argc, argv);
     orvalith::setApplicationIdentity();
     TestPrintHelper test(privateMounts);

@@ -154,7 +154,10 @@ Item {
                 { tag: "accents", uris: [url("ojo%20izquierdo%20%C3%B1and%C3%BA.jpg")],
                   loads: Qt.size(116, 60) },
                 { tag: "JPEG named .png", uris: [url("jpeg-named.png")], loads: Qt.size(40, 30) }
-            ]
+            ].filter(function (row) {
+                // Windows refuses "?" in a file name: no such picture can be made there.
+                return Qt.platform.os !== "windows" || row.tag !== "? in the name"
+            })
         }
 
         function test_dropRule(data) {
