@@ -32,7 +32,7 @@ qt_prefix() {
         stamp="$folder/.unpacked-from"
         wanted="$(readlink -f "$source") $(stat -c '%s %Y' "$source")"
         if [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
-            echo "Unpacking $source"
+            echo "Unpacking $source" >&2
             rm -rf "$folder"
             mkdir -p "$folder"
             tar -C "$folder" -xJf "$source"
