@@ -9,3 +9,9 @@ add_test(NAME system.test_zip
         ${CMAKE_CURRENT_SOURCE_DIR}/with-xvfb.sh
         ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/system/windows/test_zip.py)
 set_tests_properties(system.test_zip PROPERTIES TIMEOUT 600)
+
+# The icon group and manifest, read back from orvalith.exe.
+add_test(NAME system.test_windows_resources
+    COMMAND ${CMAKE_COMMAND} -E env ORVALITH_EXE=$<TARGET_FILE:orvalith>
+        ORVALITH_SOURCE_DIR=${PROJECT_SOURCE_DIR}
+        ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/system/test_windows_resources.py)
