@@ -17,7 +17,7 @@ packages="cmake g++ make pkg-config python3
     $runtime_packages"
 test_packages="xvfb xauth xclip xdotool x11-utils binutils-mingw-w64-x86-64 poppler-utils
     libimage-exiftool-perl
-    clang-format dpkg-dev fontconfig desktop-file-utils appstream openbox
+    clang-format dpkg-dev file fontconfig desktop-file-utils appstream openbox
     clang libclang-rt-14-dev"
 
 . "$root/scripts/packages.sh"

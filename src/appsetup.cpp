@@ -1,6 +1,7 @@
 #include "appsetup.h"
 
 #include "clipboard.h"
+#include "compositemark.h"
 #include "localfiles.h"
 #include "pictureintake.h"
 #include "recordexport.h"
@@ -50,6 +51,7 @@ void registerQmlTypes()
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
+    qmlRegisterType<CompositeMark>("Orvalith", 1, 0, "CompositeMark");
 }
 
 } // namespace orvalith

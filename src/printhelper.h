@@ -38,6 +38,8 @@ protected:
 
 private:
     void rememberFolderOf(const QString &fileName);
+    void rememberFormatOf(const QString &fileName);
+    QString proposedFileName(const QString &pictureName) const;
     static QString failureReason(const orvalith::WriteResult &result);
 
     QSettings m_settings;

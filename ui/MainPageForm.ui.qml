@@ -93,6 +93,7 @@ Item {
 
             Text {
                 id: eyeLabel
+                style: Text.Outline
                 z: 1
                 text: qsTr("L.E.")
                 color: "#ffff00"
@@ -122,6 +123,7 @@ Item {
 
             Text {
                 id: lineLabel
+                style: Text.Outline
                 z: 1
                 height: 22
                 visible: false
@@ -141,6 +143,7 @@ Item {
 
             Text {
                 id: compassLabel
+                style: Text.Outline
                 z: 1
                 height: 22
                 visible: false
@@ -160,6 +163,7 @@ Item {
 
             Text {
                 id: referenceLabel
+                style: Text.Outline
                 z: 1
                 height: 36
                 visible: false
@@ -180,6 +184,7 @@ Item {
 
             Label {
                 id: messageLabel
+                style: Text.Outline
                 text: qsTr("")
                 font.bold: true
                 font.pixelSize: 18

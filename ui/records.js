@@ -80,9 +80,11 @@ function header(labels) {
 }
 
 // Tab separated, one line per row after the header: what a spreadsheet takes from
-// the clipboard. A tab or line break typed into a unit cannot split a cell.
-function tabText(list, labels, locale) {
-    var lines = [header(labels)].concat(rows(list, locale)).map(function (row) {
+// the clipboard, headed by the record's own [label, value] rows when given. A tab
+// or line break typed into a unit cannot split a cell.
+function tabText(list, labels, locale, headerRows) {
+    var table = (headerRows || []).concat([header(labels)], rows(list, locale))
+    var lines = table.map(function (row) {
         return row.map(function (cell) {
             return String(cell).replace(/[\t\r\n]+/g, " ")
         }).join("\t")
@@ -96,10 +98,10 @@ function csvCell(text) {
     return /[",\r\n]/.test(cell) ? "\"" + cell.replace(/"/g, "\"\"") + "\"" : cell
 }
 
-// The picture and its reference text first, then the header and the entries; lines
-// end in CR LF, as CSV readers expect.
-function csvText(list, labels, pictureName, referenceText) {
-    var table = [[labels.picture, pictureName], [labels.reference, referenceText], header(labels)]
+// The record's own [label, value] rows first (the picture, its reference text...),
+// then the header and the entries; lines end in CR LF, as CSV readers expect.
+function csvText(list, labels, headerRows) {
+    var table = headerRows.concat([header(labels)])
     list.forEach(function (e) {
         table.push([e.what, Number(e.value).toFixed(e.decimals), e.unit])
     })
