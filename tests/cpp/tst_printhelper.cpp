@@ -1135,9 +1135,11 @@ void TestPrintHelper::savesOpaqueRgbCarryingTheRecord()
     QVERIFY(!saved.hasAlphaChannel());
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
              image.convertToFormat(QImage::Format_RGB32));
+    QVERIFY(fileBytes(png).contains(QByteArray("iTXtEye\0", 8))); // international text
+    QVERIFY(orvalith::carriesCompositeMark(png) && orvalith::carriesCompositeMark(jpeg));
+#ifndef Q_OS_WIN // exiftool, a Linux program, cannot be started from a Windows one
     const QJsonObject pngTags = exifTags(png);
     QCOMPARE(pngTags.value(QStringLiteral("ColorType")).toString(), QStringLiteral("RGB"));
-    QVERIFY(fileBytes(png).contains(QByteArray("iTXtEye\0", 8))); // international text
     for (const QJsonObject &tags : {pngTags, exifTags(jpeg)}) {
         const auto tag = [&tags](const char *name) {
             return tags.value(QLatin1String(name)).toVariant().toString();
@@ -1157,7 +1159,7 @@ void TestPrintHelper::savesOpaqueRgbCarryingTheRecord()
              QStringLiteral("Orvalith 3.3.1"));
     QCOMPARE(exifTags(jpeg).value(QStringLiteral("Comment")).toString(),
              QStringLiteral("Description: Eye\tR.E.\nMeasure 1\t4.26\tmm"));
-    QVERIFY(orvalith::carriesCompositeMark(png) && orvalith::carriesCompositeMark(jpeg));
+#endif
 }
 
 // The picture's own name beside it, in the format the user chose last.
@@ -1210,9 +1212,17 @@ void TestPrintHelper::asksBeforeReplacingMeasurements()
 // A message closed once comes back for the next failure.
 void TestPrintHelper::reportsEveryFailureEveryTime()
 {
+#ifdef Q_OS_WIN
+    // A name Windows refuses; its reason is the system's words (Wine's differ).
+    const QString refused = m_dir.filePath(QStringLiteral("what?.png"));
+    for (int attempt = 0; attempt < 2; ++attempt)
+        QVERIFY(saveAndReadError(refused, false)
+                    .startsWith(QStringLiteral("There was an error saving the image.\n")));
+#else
     for (int attempt = 0; attempt < 2; ++attempt)
         QCOMPARE(saveAndReadError(QStringLiteral("/proc/scan.png"), false),
                  QStringLiteral("There was an error saving the image.\nNo such file or directory"));
+#endif
 }
 
 // The picture at the top, the list under it, on one page; its text is text.
@@ -1220,6 +1230,16 @@ void TestPrintHelper::printsRecordBelowThePicture()
 {
     const QString pdf = m_dir.filePath(QStringLiteral("record.pdf"));
     PrintDialogSeen seen;
+#ifdef Q_OS_WIN
+    // Not rendered nor read as text here (see PdfPrintHelper): one page with the picture.
+    PdfPrintHelper helper;
+    helper.pdf = pdf;
+    helper.seen = &seen;
+    helper.printImage(QVariant(twoColourImage(1600, 1200)), QVariant(knownRecord()));
+    QCOMPARE(helper.asked, 1);
+    QCOMPARE(pdfPageCount(pdf), 1);
+    QVERIFY(pdfHoldsImage(pdf, QSize(1600, 1200)));
+#else
     DialogAnswerer answerer({printToPdf(pdf, &seen)});
     PrintHelper().printImage(QVariant(twoColourImage(1600, 1200)), QVariant(knownRecord()));
     QCOMPARE(answerer.answered(), 1);
@@ -1240,6 +1260,7 @@ void TestPrintHelper::printsRecordBelowThePicture()
              qPrintable(QString::number(pictureBottom)));
     QVERIFY(ink.bottom() > pictureBottom + 20);
     QVERIFY(qRed(page.pixel(ink.right() - 3, ink.top() + 5)) > 120);
+#endif
 }
 
 void TestPrintHelper::cleanupTestCase()
