@@ -69,9 +69,7 @@ fi
 out=
 if x86_64-w64-mingw32-objdump -p "$exe" | grep -q 'DLL Name: Qt5\(Quick\)\?Test.dll'; then
     out=$(mktemp --suffix=.txt)
-    # Windows' own file and message dialogs cannot be answered from a test:
-    # Qt's own are used, as on Linux (the ZIP's test starts the program plainly).
-    set -- "$@" -platform windows:dialogs=none -o "$(winpath "$out"),txt"
+    set -- "$@" -o "$(winpath "$out"),txt"
 fi
 "$here/../../tests/with-xvfb.sh" wine "$exe" "$@"
 rc=$?
