@@ -3,6 +3,8 @@
 #include "clipboard.h"
 #include "compositemark.h"
 #include "localfiles.h"
+#include "measuring/measurementdocument.h"
+#include "measuring/recordstore.h"
 #include "pictureintake.h"
 #include "recordexport.h"
 #include "urlopener.h"
@@ -52,6 +54,10 @@ void registerQmlTypes()
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
     qmlRegisterType<CompositeMark>("Orvalith", 1, 0, "CompositeMark");
+    qmlRegisterType<MeasurementDocument>("Orvalith", 1, 0, "MeasurementDocument");
+    qmlRegisterType<RecordStore>("Orvalith", 1, 0, "RecordStore");
+    qmlRegisterUncreatableType<MeasureModel>("Orvalith", 1, 0, "MeasureModel",
+                                             QStringLiteral("Made by its document"));
 }
 
 } // namespace orvalith
