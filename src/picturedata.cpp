@@ -1,5 +1,7 @@
 #include "picturedata.h"
 
+#include "pngtext.h"
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -125,7 +127,7 @@ Picture decode(const QByteArray &bytes, const Limits &limits)
     const Kind kind = kindOf(bytes);
     if (kind == Kind::Other)
         return {Verdict::Unreadable, QImage()};
-    QByteArray data = bytes; // shared, not copied
+    QByteArray data = kind == Kind::Png ? pngtext::withoutLargeText(bytes) : bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, kind == Kind::Jpeg ? "jpeg" : "png");
