@@ -63,6 +63,18 @@ int nextMarkerAfterScan(const QByteArray &jpeg, int from)
     return -1;
 }
 
+// The page fits the picture to its drawing area, a few hundred pixels a side
+// at the least: a picture whose short side is less than this fraction of its long
+// side would be drawn a few pixels thin or less, and nothing could be placed on it.
+constexpr int largestSideRatio = 100;
+
+bool tooThinToShow(const QSize &size)
+{
+    const int shortSide = qMin(size.width(), size.height());
+    const int longSide = qMax(size.width(), size.height());
+    return qint64(shortSide) * largestSideRatio < longSide;
+}
+
 bool withinLimits(const QSize &size, const Limits &limits)
 {
     return size.width() <= limits.largestSide && size.height() <= limits.largestSide &&
@@ -133,7 +145,7 @@ Picture decode(const QByteArray &bytes, const Limits &limits)
     QImageReader reader(&buffer, kind == Kind::Jpeg ? "jpeg" : "png");
     reader.setAutoTransform(true);
     const QSize declared = reader.size();
-    if (!declared.isValid() || declared.isEmpty())
+    if (!declared.isValid() || declared.isEmpty() || tooThinToShow(declared))
         return {Verdict::Unreadable, QImage()};
     if (!withinLimits(declared, limits))
         return {Verdict::TooLarge, QImage()};
@@ -146,7 +158,7 @@ Picture decode(const QByteArray &bytes, const Limits &limits)
 
 Picture accept(const QImage &pixels, const Limits &limits)
 {
-    if (pixels.isNull())
+    if (pixels.isNull() || tooThinToShow(pixels.size()))
         return {Verdict::Unreadable, QImage()};
     if (!withinLimits(pixels.size(), limits))
         return {Verdict::TooLarge, QImage()};

@@ -21,8 +21,8 @@ private slots:
     void initTestCase();
     void onlyRegularLocalFilesAreRead_data();
     void onlyRegularLocalFilesAreRead();
-    void hugePicturesAreRefusedUndecoded_data();
-    void hugePicturesAreRefusedUndecoded();
+    void unusablePicturesAreRefusedUndecoded_data();
+    void unusablePicturesAreRefusedUndecoded();
     void hugeTextIsLeftUnread();
 
 private:
@@ -90,7 +90,7 @@ void PictureIntakeTest::onlyRegularLocalFilesAreRead()
     QVERIFY2(!m_listener.waitForNewConnection(100), "a web address was fetched");
 }
 
-void PictureIntakeTest::hugePicturesAreRefusedUndecoded_data()
+void PictureIntakeTest::unusablePicturesAreRefusedUndecoded_data()
 {
     QTest::addColumn<QVariant>("source");
     QTest::addColumn<QString>("answer");
@@ -102,9 +102,16 @@ void PictureIntakeTest::hugePicturesAreRefusedUndecoded_data()
     tooWide.fill(Qt::gray);
     QTest::newRow("pasted pixels 70000 wide")
         << QVariant(PictureStore::instance().depositPasted(tooWide)) << "too large";
+    QImage strip(16384, 10, QImage::Format_RGB32);
+    strip.fill(Qt::gray);
+    QVERIFY(strip.save(path("strip.png")));
+    QTest::newRow("strip 16384 x 10") << QVariant(path("strip.png")) << "unreadable";
+    QTest::newRow("pasted strip 10 x 16384") << QVariant(PictureStore::instance().depositPasted(
+                                                    strip.transformed(QTransform().rotate(90))))
+                                             << "unreadable";
 }
 
-void PictureIntakeTest::hugePicturesAreRefusedUndecoded()
+void PictureIntakeTest::unusablePicturesAreRefusedUndecoded()
 {
     QFETCH(QVariant, source);
     QFETCH(QString, answer);
