@@ -145,10 +145,12 @@ Picture decode(const QByteArray &bytes, const Limits &limits)
     QImageReader reader(&buffer, kind == Kind::Jpeg ? "jpeg" : "png");
     reader.setAutoTransform(true);
     const QSize declared = reader.size();
-    if (!declared.isValid() || declared.isEmpty() || tooThinToShow(declared))
+    if (!declared.isValid() || declared.isEmpty())
         return {Verdict::Unreadable, QImage()};
     if (!withinLimits(declared, limits))
         return {Verdict::TooLarge, QImage()};
+    if (tooThinToShow(declared))
+        return {Verdict::Unreadable, QImage()};
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return {Verdict::Unreadable, QImage()};
@@ -158,10 +160,12 @@ Picture decode(const QByteArray &bytes, const Limits &limits)
 
 Picture accept(const QImage &pixels, const Limits &limits)
 {
-    if (pixels.isNull() || tooThinToShow(pixels.size()))
+    if (pixels.isNull())
         return {Verdict::Unreadable, QImage()};
     if (!withinLimits(pixels.size(), limits))
         return {Verdict::TooLarge, QImage()};
+    if (tooThinToShow(pixels.size()))
+        return {Verdict::Unreadable, QImage()};
     return {Verdict::Readable, pixels};
 }
 
