@@ -4,6 +4,7 @@
 #include "localfiles.h"
 #include "pictureintake.h"
 #include "recordexport.h"
+#include "storedsettings.h"
 #include "urlopener.h"
 #include "windowframe.h"
 
@@ -50,6 +51,7 @@ void registerQmlTypes()
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
+    qmlRegisterType<StoredSettings>("Orvalith", 1, 0, "StoredSettings");
 }
 
 } // namespace orvalith

@@ -3,7 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3 as Dialogs
 import QtQuick.Layouts 1.15
 import Qt.labs.platform 1.1 as Platform
-import Qt.labs.settings 1.0
+import Orvalith 1.0
 import "lengths.js" as Lengths
 import "overlay.js" as Overlay
 import "pointer.js" as Pointer
@@ -45,7 +45,7 @@ MainPageForm {
                                               "measureColor": "red"
                                           })
 
-    Settings {
+    StoredSettings {
         id: settings
         objectName: "settings"
         category: "MainPage"
@@ -94,6 +94,7 @@ MainPageForm {
     // Setting a control here runs its change handler when the value really changes;
     // those handlers store the same value back and ask for a repaint, which is harmless.
     function startUp() {
+        settings.lengthUnit = Lengths.unitOf(settings.lengthUnit)
         repairStoredWidths()
         repairStoredColors()
         angleStep5RadioButton.checked = !settings.angleStep10
@@ -544,7 +545,7 @@ MainPageForm {
     // The unit, when given, is kept for the next calibration and the next run.
     function acceptCalibration(reference, unit) {
         if (unit !== undefined)
-            settings.lengthUnit = unit.trim()
+            settings.lengthUnit = Lengths.unitOf(unit)
         measures.calibrating = false
         if (measures.calibrate(reference))
             calibrationPopup.ok = true
@@ -662,6 +663,7 @@ MainPageForm {
                         id: unitField
                         objectName: "unitField"
                         text: settings.lengthUnit
+                        maximumLength: Lengths.longestUnit
                         placeholderText: qsTr("unit")
                         selectByMouse: true
                         Layout.preferredWidth: 64
