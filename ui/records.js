@@ -79,12 +79,22 @@ function header(labels) {
     return [labels.item, labels.value, labels.unit]
 }
 
+// A spreadsheet takes a cell starting with "=", "+", "-", "\u2212" or "@" for a
+// formula, which a picture's name or a unit may be: such text is marked as text with
+// the leading apostrophe spreadsheets use themselves. Numbers are never marked.
+function textCell(text) {
+    var cell = String(text)
+    return /^[=+\-\u2212@]/.test(cell) ? "'" + cell : cell
+}
+
 // Tab separated, one line per row after the header: what a spreadsheet takes from
-// the clipboard. A tab or line break typed into a unit cannot split a cell.
+// the clipboard. A tab or line break typed into a unit cannot split a cell. The
+// number is the middle cell of each row.
 function tabText(list, labels, locale) {
     var lines = [header(labels)].concat(rows(list, locale)).map(function (row) {
-        return row.map(function (cell) {
-            return String(cell).replace(/[\t\r\n]+/g, " ")
+        return row.map(function (cell, column) {
+            var text = String(cell).replace(/[\t\r\n]+/g, " ")
+            return column === 1 ? text : textCell(text)
         }).join("\t")
     })
     return lines.join("\n") + "\n"
@@ -99,9 +109,10 @@ function csvCell(text) {
 // The picture and its reference text first, then the header and the entries; lines
 // end in CR LF, as CSV readers expect.
 function csvText(list, labels, pictureName, referenceText) {
-    var table = [[labels.picture, pictureName], [labels.reference, referenceText], header(labels)]
+    var table = [[labels.picture, textCell(pictureName)],
+                 [labels.reference, textCell(referenceText)], header(labels)]
     list.forEach(function (e) {
-        table.push([e.what, Number(e.value).toFixed(e.decimals), e.unit])
+        table.push([textCell(e.what), Number(e.value).toFixed(e.decimals), textCell(e.unit)])
     })
     return table.map(function (row) {
         return row.map(csvCell).join(",")

@@ -66,4 +66,17 @@ TestCase {
         verify(csv.indexOf("Measure 2,1234.50,\"mm,\tx\"\r\n") > 0, csv)
         verify(csv.indexOf("Guide line,45.5,\u00b0\r\n") > 0, csv)
     }
+
+    // Text that a spreadsheet would run as a formula is written as text, in the file
+    // and in the copy alike; the numbers stay numbers.
+    function test_formulasStayText() {
+        var list = Records.entries(knownState("@SUM(A1)"), labels).slice(0, 2)
+        var csv = Records.csvText(list, labels, "=HYPERLINK(\"x\").jpg", "+1")
+        compare(csv.split("\r\n").slice(0, 4),
+                ["Picture,\"'=HYPERLINK(\"\"x\"\").jpg\"", "Reference,'+1", "Item,Value,Unit",
+                 "Calibration,11.5,'@SUM(A1)"])
+        var copied = Records.tabText(Records.entries(knownState("\u2212x"), labels), labels,
+                                     Qt.locale("C")).split("\n")
+        compare(copied[1], "Calibration\t11.5\t'\u2212x")
+    }
 }
