@@ -3,6 +3,7 @@
 #include "clipboard.h"
 #include "localfiles.h"
 #include "pictureintake.h"
+#include "pictureregion.h"
 #include "recordexport.h"
 #include "storedsettings.h"
 #include "urlopener.h"
@@ -50,6 +51,7 @@ void registerQmlTypes()
     qmlRegisterType<UrlOpener>("Orvalith", 1, 0, "UrlOpener");
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
+    qmlRegisterType<PictureRegion>("Orvalith", 1, 0, "PictureRegion");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
     qmlRegisterType<StoredSettings>("Orvalith", 1, 0, "StoredSettings");
 }

@@ -1,8 +1,9 @@
 import QtQuick 2.15
+import Orvalith 1.0
 
 // A magnified view of the picture around one point, drawn from the picture's own
-// pixels (the decoded picture at full resolution, shared with the page's image
-// through the pixmap cache), never by enlarging what the screen shows. A thin cross marks the
+// pixels (the decoded picture at full resolution, only the part in view), never by
+// enlarging what the screen shows. A thin cross marks the
 // point itself; a segment runs from it towards the other end of the segment being
 // placed, when there is one.
 Item {
@@ -29,16 +30,14 @@ Item {
         color: "black"
     }
 
-    Image {
+    PictureRegion {
         id: picture
         objectName: "loupePicture"
+        anchors.fill: parent
         source: loupe.visible ? loupe.source : ""
-        autoTransform: true
-        smooth: false
-        x: Math.round(loupe.width / 2 - loupe.focusPoint.x * loupe.zoom)
-        y: Math.round(loupe.height / 2 - loupe.focusPoint.y * loupe.zoom)
-        width: loupe.pictureSize.width * loupe.zoom
-        height: loupe.pictureSize.height * loupe.zoom
+        origin: Qt.point(Math.round(loupe.width / 2 - loupe.focusPoint.x * loupe.zoom),
+                         Math.round(loupe.height / 2 - loupe.focusPoint.y * loupe.zoom))
+        zoom: loupe.zoom
     }
 
     Rectangle {

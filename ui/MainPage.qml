@@ -726,6 +726,7 @@ MainPageForm {
     // resolution in place of the on-screen one, whose drawing is left as it is. An
     // overlay hidden on screen stays out of the capture too.
     function showCaptureOverlay(factor) {
+        picturePreview.capturing = true
         if (!canvas.visible)
             return
         canvas.visible = false
@@ -733,6 +734,7 @@ MainPageForm {
     }
 
     function showScreenOverlay() {
+        picturePreview.capturing = false
         if (!exportOverlay.visible)
             return
         exportOverlay.hide()
