@@ -741,10 +741,18 @@ MainPageForm {
         canvas.visible = true
     }
 
+    // Every repaint request comes to the canvas, whose layers repaint what changed; the
+    // canvas itself only clears its single pixel (and so still tells it has painted).
     function paintOverlay() {
-        var ctx = canvas.getContext("2d")
-        ctx.reset()
-        Overlay.paint(ctx, overlayValues())
+        canvas.getContext("2d").reset()
+        overlayLayers.paint(overlayValues())
+    }
+
+    canvas.canvasSize: Qt.size(1, 1)
+
+    OverlayLayers {
+        id: overlayLayers
+        parent: canvas
     }
 
     // reach: every ray and line runs this far from its start, which lies beyond any

@@ -1,0 +1,125 @@
+import QtQuick 2.15
+import "overlay.js" as Overlay
+
+// The on-screen overlay in three layers, each redrawn only when what it draws
+// changed: the graduation (cross, circle and degree numbers, most of the drawing),
+// the guide line and the sector above it, and the measures on top. A canvas makes a
+// new texture of its whole size at every paint, the costliest step of a frame under
+// a software renderer; so the guide line and the sector are plain items, which a
+// drag only turns, and a measure being placed repaints the measures' canvas alone.
+// The page's own canvas, which every repaint request goes to, hands its values over
+// here and draws nothing itself. The export draws all of it in one canvas, in the
+// same order (see overlay.js).
+Item {
+    id: layers
+
+    // The overlay's values as last handed over (see overlay.js).
+    property var values: null
+    property var drawnKeys: ({})
+
+    anchors.fill: parent
+    clip: true
+
+    function paint(v) {
+        values = v
+        repaintIfChanged(graduation, graduationKey(v))
+        repaintIfChanged(marks, marksKey(v))
+    }
+
+    function repaintIfChanged(layer, key) {
+        if (drawnKeys[layer.objectName] === key)
+            return
+        drawnKeys[layer.objectName] = key
+        layer.requestPaint()
+    }
+
+    function graduationKey(v) {
+        return JSON.stringify([v.w, v.h, v.cx, v.cy, v.r, v.border, v.font, v.textSize,
+                               v.textPadding, String(v.textColor), String(v.mainColor),
+                               v.circleWidth, v.angleStep10])
+    }
+
+    // The pointer counts only while a segment runs to it.
+    function marksKey(v) {
+        var followsPointer = false
+        var segment = function (start, end) {
+            if (Overlay.isSet(start) && !Overlay.isSet(end))
+                followsPointer = true
+            return [start.x, start.y, end.x, end.y]
+        }
+        var items = []
+        for (var i = 0; i < v.items.length; ++i)
+            items.push(segment(v.items[i].start, v.items[i].end).concat(v.items[i].cachedLength))
+        var calibration = v.calibrating ? segment(v.calibration.start, v.calibration.end) : null
+        return JSON.stringify([v.w, v.h, v.font, String(v.textColor), String(v.measureColor),
+                               calibration, items, followsPointer && [v.pointer.x, v.pointer.y]])
+    }
+
+    component Layer: Canvas {
+        property var paintLayer
+        anchors.fill: parent
+        // As the page's canvas: painted on this thread before the frame is put
+        // together, into an image (see MainPage.qml).
+        renderStrategy: Canvas.Immediate
+        renderTarget: Canvas.Image
+        onPaint: {
+            var ctx = getContext("2d")
+            ctx.reset()
+            if (layers.values)
+                paintLayer(ctx, layers.values)
+        }
+    }
+
+    Layer {
+        id: graduation
+        objectName: "graduationLayer"
+        paintLayer: Overlay.paintGraduationLayer
+    }
+
+    // Rays from the circle's centre, at canvas angles in degrees (clockwise from the
+    // right), as far as any corner.
+    component Ray: Rectangle {
+        property real angle: 0
+        property real thickness: 1
+        readonly property var v: layers.values
+        x: v ? v.cx : 0
+        y: (v ? v.cy : 0) - thickness / 2
+        width: v ? Math.sqrt(v.w * v.w + v.h * v.h) : 0
+        height: thickness
+        transformOrigin: Item.Left
+        rotation: angle
+        antialiasing: true
+    }
+
+    Item {
+        id: guides
+        objectName: "guidesLayer"
+        readonly property var line: layers.values ? layers.values.line : null
+        readonly property var sector: layers.values ? layers.values.sector : null
+        anchors.fill: parent
+
+        Repeater {
+            model: guides.line && guides.line.visible ? [0, 180] : []
+            Ray {
+                angle: modelData - guides.line.rotation
+                thickness: guides.line.width
+                color: guides.line.color
+            }
+        }
+
+        Repeater {
+            model: guides.sector && guides.sector.visible ? [0, guides.sector.angle] : []
+            Ray {
+                angle: -modelData - guides.sector.rotation
+                thickness: guides.sector.width
+                color: guides.sector.color
+            }
+        }
+    }
+
+    Layer {
+        id: marks
+        objectName: "marksLayer"
+        paintLayer: Overlay.paintMarksLayer
+    }
+}
