@@ -8,18 +8,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 what=${1:-}
 
+# What the program loads at run time is listed once, for the .deb and for here.
+runtime_packages=$(grep '^[a-z0-9]' "$root/platform/linux/runtime-packages.txt")
 packages="cmake g++ make pkg-config python3
     qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev qttools5-dev qttools5-dev-tools
-    qtdeclarative5-dev-tools
-    qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-templates2
-    qml-module-qtquick-layouts qml-module-qtquick-window2 qml-module-qtquick-dialogs
-    qml-module-qtquick-privatewidgets qml-module-qtquick-controls
-    qml-module-qt-labs-platform qml-module-qt-labs-settings qml-module-qt-labs-folderlistmodel
-    qml-module-qtqml-models2 qml-module-qttest libqt5svg5
-    libgl1-mesa-dri fonts-liberation2 qttranslations5-l10n xdg-utils"
+    qtdeclarative5-dev-tools qml-module-qttest libqt5svg5 libgl1-mesa-dri xdg-utils
+    $runtime_packages"
 test_packages="xvfb xauth xclip xdotool x11-utils binutils-mingw-w64-x86-64 poppler-utils
     libimage-exiftool-perl
-    clang-format dpkg-dev fontconfig desktop-file-utils appstream openbox
+    clang-format dpkg-dev file fontconfig desktop-file-utils appstream openbox
     clang libclang-rt-14-dev"
 
 # One dpkg query for all packages: one per package took most of a second.
