@@ -4,8 +4,8 @@ import QtQuick.Window 2.15
 // What the page draws of its picture: a copy scaled to the pixels the screen gives
 // it (the area's size times the device pixel ratio), made on the image loader's
 // thread. Uploading the whole picture, a hundred megabytes for a photo, held the
-// window up for a long moment. The picture itself stays in the page's image,
-// hidden, for the magnifier and the export; the export capture draws it instead.
+// window up for a long moment. The picture itself stays in the page's image, never
+// drawn, for the magnifier and the export; the export capture draws it instead.
 // Once the area has settled at another size a new copy is asked for, and the one
 // drawn meanwhile stays until it is ready: a resize never blanks the picture.
 Item {
@@ -28,7 +28,20 @@ Item {
     Binding {
         target: preview.picture
         property: "visible"
-        value: preview.capturing
+        value: false
+    }
+
+    // While the export captures the page, the picture itself at its own resolution,
+    // from the same decoded picture; made for the capture, and let go after it with
+    // its texture.
+    Loader {
+        anchors.fill: parent
+        active: preview.capturing && preview.source !== ""
+        sourceComponent: Image {
+            source: preview.source
+            fillMode: Image.PreserveAspectFit
+            autoTransform: true
+        }
     }
 
     Timer {
