@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Window 2.15
 
 // What the page draws of its picture: a copy scaled to the pixels the screen gives
 // it (the area's size times the device pixel ratio), made on the image loader's
@@ -14,8 +13,9 @@ Item {
     property Image picture: null
     property bool capturing: false
     readonly property string source: picture ? picture.source.toString() : ""
-    readonly property size wantedSize: Qt.size(Math.ceil(width * Screen.devicePixelRatio),
-                                               Math.ceil(height * Screen.devicePixelRatio))
+    // In the item's own units: the toolkit asks for a source size times the screen's
+    // device pixel ratio.
+    readonly property size wantedSize: Qt.size(Math.ceil(width), Math.ceil(height))
     // The copy drawn, and the one a new copy is asked of.
     property Image front: null
     readonly property Image back: front === first ? second : first
