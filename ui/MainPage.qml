@@ -749,6 +749,7 @@ MainPageForm {
     }
 
     canvas.canvasSize: Qt.size(1, 1)
+    canvas.canvasWindow: Qt.rect(0, 0, 1, 1)
 
     OverlayLayers {
         id: overlayLayers

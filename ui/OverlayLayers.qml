@@ -1,12 +1,13 @@
 import QtQuick 2.15
 import "overlay.js" as Overlay
 
-// The on-screen overlay in three layers, each redrawn only when what it draws
-// changed: the graduation (cross, circle and degree numbers, most of the drawing),
-// the guide line and the sector above it, and the measures on top. A canvas makes a
-// new texture of its whole size at every paint, the costliest step of a frame under
-// a software renderer; so the guide line and the sector are plain items, which a
-// drag only turns, and a measure being placed repaints the measures' canvas alone.
+// The on-screen overlay in two layers, each redrawn only when what it draws changed:
+// a canvas with the graduation (cross, circle and degree numbers, most of the
+// drawing) and the measures, and above it the guide line and the sector. A canvas
+// makes a new texture of its whole size at every paint, the costliest step of a
+// frame under a software renderer; so the guide line and the sector are plain items,
+// which a drag only turns, without repainting the canvas. On screen they lie over
+// the measures.
 // The page's own canvas, which every repaint request goes to, hands its values over
 // here and draws nothing itself. The export draws all of it in one canvas, in the
 // same order (see overlay.js).
@@ -22,8 +23,7 @@ Item {
 
     function paint(v) {
         values = v
-        repaintIfChanged(graduation, graduationKey(v))
-        repaintIfChanged(marks, marksKey(v))
+        repaintIfChanged(graduation, graduationKey(v) + marksKey(v))
     }
 
     function repaintIfChanged(layer, key) {
@@ -70,10 +70,15 @@ Item {
         }
     }
 
+    // The measures share the graduation's canvas: a third canvas over the window,
+    // even one never repainted, halved the frame rate of a circle drag.
     Layer {
         id: graduation
         objectName: "graduationLayer"
-        paintLayer: Overlay.paintGraduationLayer
+        paintLayer: function (ctx, v) {
+            Overlay.paintGraduationLayer(ctx, v)
+            Overlay.paintMarksLayer(ctx, v)
+        }
     }
 
     // Rays from the circle's centre, at canvas angles in degrees (clockwise from the
@@ -98,28 +103,32 @@ Item {
         readonly property var sector: layers.values ? layers.values.sector : null
         anchors.fill: parent
 
-        Repeater {
-            model: guides.line && guides.line.visible ? [0, 180] : []
-            Ray {
-                angle: modelData - guides.line.rotation
-                thickness: guides.line.width
-                color: guides.line.color
-            }
+        Ray {
+            visible: guides.line !== null && guides.line.visible
+            angle: visible ? -guides.line.rotation : 0
+            thickness: visible ? guides.line.width : 1
+            color: visible ? guides.line.color : "transparent"
         }
 
-        Repeater {
-            model: guides.sector && guides.sector.visible ? [0, guides.sector.angle] : []
-            Ray {
-                angle: -modelData - guides.sector.rotation
-                thickness: guides.sector.width
-                color: guides.sector.color
-            }
+        Ray {
+            visible: guides.line !== null && guides.line.visible
+            angle: visible ? 180 - guides.line.rotation : 0
+            thickness: visible ? guides.line.width : 1
+            color: visible ? guides.line.color : "transparent"
         }
-    }
 
-    Layer {
-        id: marks
-        objectName: "marksLayer"
-        paintLayer: Overlay.paintMarksLayer
+        Ray {
+            visible: guides.sector !== null && guides.sector.visible
+            angle: visible ? -guides.sector.rotation : 0
+            thickness: visible ? guides.sector.width : 1
+            color: visible ? guides.sector.color : "transparent"
+        }
+
+        Ray {
+            visible: guides.sector !== null && guides.sector.visible
+            angle: visible ? -guides.sector.angle - guides.sector.rotation : 0
+            thickness: visible ? guides.sector.width : 1
+            color: visible ? guides.sector.color : "transparent"
+        }
     }
 }

@@ -15,8 +15,8 @@ function paint(ctx, v) {
     paintMarksLayer(ctx, v)
 }
 
-// The same drawing in three layers, bottom to top, for a screen that repaints only
-// the layers whose values changed (see OverlayLayers.qml).
+// The same drawing in three parts, bottom to top, for a screen that repaints only
+// the parts whose values changed (see OverlayLayers.qml).
 function paintGraduationLayer(ctx, v) {
     setStyles(ctx, v)
     paintCross(ctx, v)
