@@ -23,7 +23,7 @@ Item {
 
     function paint(v) {
         values = v
-        repaintIfChanged(graduation, graduationKey(v) + marksKey(v))
+        repaintIfChanged(graduation, canvasKey(v))
     }
 
     function repaintIfChanged(layer, key) {
@@ -33,26 +33,29 @@ Item {
         layer.requestPaint()
     }
 
-    function graduationKey(v) {
-        return JSON.stringify([v.w, v.h, v.cx, v.cy, v.r, v.border, v.font, v.textSize,
-                               v.textPadding, String(v.textColor), String(v.mainColor),
-                               v.circleWidth, v.angleStep10])
-    }
-
-    // The pointer counts only while a segment runs to it.
-    function marksKey(v) {
+    // Every value the canvas draws from, whatever it is: all but the guides, the
+    // measures and calibration by their points, and the pointer only while a segment
+    // runs to it. A colour reads as its name, a plain object as its fields.
+    function canvasKey(v) {
+        var parts = []
+        for (var name in v) {
+            if (["line", "sector", "pointer", "items", "calibration"].indexOf(name) >= 0)
+                continue
+            var value = v[name]
+            parts.push(name, value !== null && typeof value === "object"
+                       ? String(value) + JSON.stringify(value) : value)
+        }
         var followsPointer = false
         var segment = function (start, end) {
             if (Overlay.isSet(start) && !Overlay.isSet(end))
                 followsPointer = true
             return [start.x, start.y, end.x, end.y]
         }
-        var items = []
         for (var i = 0; i < v.items.length; ++i)
-            items.push(segment(v.items[i].start, v.items[i].end).concat(v.items[i].cachedLength))
-        var calibration = v.calibrating ? segment(v.calibration.start, v.calibration.end) : null
-        return JSON.stringify([v.w, v.h, v.font, String(v.textColor), String(v.measureColor),
-                               calibration, items, followsPointer && [v.pointer.x, v.pointer.y]])
+            parts.push(segment(v.items[i].start, v.items[i].end), v.items[i].cachedLength)
+        parts.push(v.calibrating ? segment(v.calibration.start, v.calibration.end) : null)
+        parts.push(followsPointer ? [v.pointer.x, v.pointer.y] : null)
+        return JSON.stringify(parts)
     }
 
     component Layer: Canvas {
