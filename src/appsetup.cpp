@@ -1,6 +1,7 @@
 #include "appsetup.h"
 
 #include "clipboard.h"
+#include "compositemark.h"
 #include "localfiles.h"
 #include "pictureintake.h"
 #include "pictureregion.h"
@@ -54,6 +55,7 @@ void registerQmlTypes()
     qmlRegisterType<PictureRegion>("Orvalith", 1, 0, "PictureRegion");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
     qmlRegisterType<StoredSettings>("Orvalith", 1, 0, "StoredSettings");
+    qmlRegisterType<CompositeMark>("Orvalith", 1, 0, "CompositeMark");
 }
 
 } // namespace orvalith

@@ -35,14 +35,37 @@ QByteArray formatFromSuffix(const QFileInfo &file)
     return format;
 }
 
+// The composite has an alpha channel because it is captured from the scene,
+// but where the picture covers the drawing area no pixel uses it.
+// Read in place where the alpha sits in every 32-bit pixel, as in a capture,
+// so that a photo-sized composite is not copied just to be looked at.
+bool isOpaque(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return true;
+    const bool inPlace = image.format() == QImage::Format_ARGB32 ||
+                         image.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage argb = inPlace ? image : image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255)
+                return false;
+    }
+    return true;
+}
+
 // Encoded in memory first, so that a failure to write the file is the
 // system's alone and can be told apart from the encoder's.
-bool encode(QImage image, const QByteArray &format, const QString &recordText, QByteArray *bytes)
+bool encode(QImage image, const QByteArray &format, const ImageMetadata &metadata,
+            QByteArray *bytes)
 {
+    if (isOpaque(image))
+        image = image.convertToFormat(QImage::Format_RGB888);
     // Set on the picture rather than the writer: the writer's own text is
     // folded onto one line, and the record keeps its lines and tabs.
-    if (!recordText.isEmpty())
-        image.setText(recordTextKey, recordText);
+    if (!metadata.description.isEmpty())
+        image.setText(recordTextKey, metadata.description);
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
@@ -50,7 +73,14 @@ bool encode(QImage image, const QByteArray &format, const QString &recordText, Q
         writer.setCompression(pngCompression);
     else
         writer.setQuality(jpegQuality);
-    return writer.write(image);
+    if (!writer.write(image))
+        return false;
+    buffer.close();
+    if (format == "png")
+        *bytes = withPngRecord(*bytes, metadata);
+    else if (format == "jpeg" || format == "jpg")
+        *bytes = withJpegXmp(*bytes, metadata.xmp);
+    return true;
 }
 
 // Read straight after the failing call, before anything else can change it.
@@ -117,7 +147,8 @@ WriteResult writeBytesFile(const QByteArray &bytes, const QString &fileName)
     return {};
 }
 
-WriteResult writeImageFile(const QImage &image, const QString &fileName, const QString &recordText)
+WriteResult writeImageFile(const QImage &image, const QString &fileName,
+                           const ImageMetadata &metadata)
 {
     // QFileInfo follows symbolic links, so this looks at what would be replaced.
     const QFileInfo target(fileName);
@@ -130,7 +161,7 @@ WriteResult writeImageFile(const QImage &image, const QString &fileName, const Q
         return failed(WriteFailure::NotAFile);
 
     QByteArray bytes;
-    if (!encode(image, format, recordText, &bytes))
+    if (!encode(image, format, metadata, &bytes))
         return failed(WriteFailure::Other);
     WriteResult result = writeBytesFile(bytes, fileName);
     // The system answers "no such file" also where a folder that exists takes

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recordmetadata.h"
+
 #include <QString>
 
 class QByteArray;
@@ -29,16 +31,18 @@ struct WriteResult
 };
 
 // Writes the picture in the format named by the file name's suffix (png, jpg,
-// ...): JPEG at the highest quality, PNG losslessly and compressed. The record
-// text, when given, goes into the file as a PNG text chunk or a JPEG comment
-// under the key "Description". The new file takes the name only once it has
-// been written completely, so a failed write (disk full, folder not writable)
+// ...): JPEG at the highest quality, PNG losslessly and compressed, without an
+// alpha channel where every pixel is opaque. The metadata's description goes
+// into the file as a PNG text chunk or a JPEG comment under the key
+// "Description", its texts as PNG international text chunks, its XMP packet
+// into both. The new file takes the
+// name only once it has been written completely, so a failed write (disk full, folder not writable)
 // leaves an earlier file of that name as it was and no temporary file behind.
 // A symbolic link is followed and its target replaced. Nothing is touched when
 // the name has no suffix, names no writable format, or belongs to something
 // other than a regular file (a folder, a device).
 WriteResult writeImageFile(const QImage &image, const QString &fileName,
-                           const QString &recordText = QString());
+                           const ImageMetadata &metadata = {});
 
 // Writes the bytes under the name, taken only once all of them are written: a
 // failure leaves an earlier file of that name as it was and nothing else behind.

@@ -2,16 +2,18 @@
 
 #include "imagefilewriter.h"
 #include "pagefit.h"
+#include "printpage.h"
+#include "recordmetadata.h"
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
-#include <QErrorMessage>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QJSValue>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPointer>
@@ -25,6 +27,8 @@
 namespace {
 
 const QString saveImageFolderKey = QStringLiteral("printHelper/saveImageFolder");
+const QString saveImageFormatKey = QStringLiteral("printHelper/saveImageFormat");
+const QStringList savedFormats{QStringLiteral("png"), QStringLiteral("jpg")};
 
 // The window hands over the composite as a QImage; anything else is not
 // something we can print or save.
@@ -111,8 +115,15 @@ void PrintHelper::printImage(QVariant image, QVariant record)
                                                 screenResolution(), QSizeF(picture.size()));
     // Drawn from all its pixels: the printer's own scaling keeps what the
     // page can show.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, picture);
+    const orvalith::PrintedRecord printed = orvalith::printedRecord(recordMap(record));
+    if (printed.isEmpty()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, picture);
+    } else {
+        const QRect page(QPoint(0, 0),
+                         printer.pageLayout().paintRectPixels(printer.resolution()).size());
+        orvalith::paintRecordPage(painter, page, picture, target.size(), printed);
+    }
     painter.end();
 }
 
@@ -122,14 +133,18 @@ void PrintHelper::saveImage(QVariant image, QVariant record)
         return;
     const ActivationReturn activation;
 
-    const QString fileName = QFileDialog::getSaveFileName(nullptr, tr("Save File"), saveFolder(),
+    const QVariantMap fields = recordMap(record).value(QStringLiteral("fields")).toMap();
+    const QString proposed = proposedFileName(fields.value(QStringLiteral("picture")).toString());
+    const QString fileName = QFileDialog::getSaveFileName(nullptr, tr("Save File"),
+                                                          QDir(saveFolder()).filePath(proposed),
                                                           tr("Images (*.png *.jpg)"));
     if (fileName.isEmpty())
         return;
     rememberFolderOf(fileName);
+    rememberFormatOf(fileName);
 
-    const orvalith::WriteResult result =
-        orvalith::writeImageFile(image.value<QImage>(), fileName, recordField(record, "text"));
+    const orvalith::WriteResult result = orvalith::writeImageFile(
+        image.value<QImage>(), fileName, orvalith::compositeMetadata(recordMap(record)));
     if (!result.succeeded())
         showSaveError(tr("There was an error saving the image."), result);
 }
@@ -148,6 +163,28 @@ void PrintHelper::rememberFolderOf(const QString &fileName)
     const QFileInfo chosenFolder(QFileInfo(fileName).dir().absolutePath());
     if (!chosenFolder.filePath().isEmpty() && chosenFolder.isDir())
         m_settings.setValue(saveImageFolderKey, chosenFolder.filePath());
+}
+
+// "photo 2024-12-09 measured.png" for "photo 2024-12-09.jpg": the composite
+// sits beside its photo under a name that tells them apart, in the format
+// chosen last time.
+QString PrintHelper::proposedFileName(const QString &pictureName) const
+{
+    const QString stem = QFileInfo(pictureName).completeBaseName();
+    const QString measured = tr("measured");
+    const QString format = m_settings.value(saveImageFormatKey).toString();
+    const QString suffix = savedFormats.contains(format) ? format : savedFormats.first();
+    return (stem.isEmpty() ? measured : stem + QLatin1Char(' ') + measured) + QLatin1Char('.') +
+           suffix;
+}
+
+void PrintHelper::rememberFormatOf(const QString &fileName)
+{
+    QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("jpeg"))
+        suffix = QStringLiteral("jpg");
+    if (savedFormats.contains(suffix))
+        m_settings.setValue(saveImageFormatKey, suffix);
 }
 
 QString PrintHelper::failureReason(const orvalith::WriteResult &result)
@@ -178,9 +215,10 @@ void PrintHelper::showSaveError(const QString &heading, const orvalith::WriteRes
     const QString reason = failureReason(result);
     if (!reason.isEmpty())
         text += QLatin1Char('\n') + reason;
-    QErrorMessage message;
-    message.setModal(true);
-    // Shown as rich text: a system message must not be read as markup.
-    message.showMessage(Qt::convertFromPlainText(text));
+    // A plain box every time: a failure must never be one the user can silence.
+    // Plain text, so that a system message is not read as markup.
+    QMessageBox message(QMessageBox::Warning, QCoreApplication::applicationName(), text,
+                        QMessageBox::Ok);
+    message.setTextFormat(Qt::PlainText);
     message.exec();
 }

@@ -30,6 +30,8 @@ public:
 
 private:
     void rememberFolderOf(const QString &fileName);
+    void rememberFormatOf(const QString &fileName);
+    QString proposedFileName(const QString &pictureName) const;
     static QString failureReason(const orvalith::WriteResult &result);
 
     QSettings m_settings;

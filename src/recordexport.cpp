@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMessageBox>
 
 RecordExport::RecordExport(QObject *parent) : QObject(parent) {}
 
@@ -16,17 +17,39 @@ void RecordExport::copyText(const QString &text)
     QGuiApplication::clipboard()->setText(text);
 }
 
+namespace {
+
+bool confirmReplace(const QString &fileName)
+{
+    const QString question = RecordExport::tr("%1 already exists.\nDo you want to replace it?")
+                                 .arg(QFileInfo(fileName).fileName());
+    return QMessageBox::question(nullptr, RecordExport::tr("Save measurements"), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+} // namespace
+
 bool RecordExport::saveTextAs(const QString &text, const QString &suggestedName)
 {
     // The list lands beside the picture it belongs to.
     const QDir folder(PrintHelper::saveFolder());
-    QString fileName = QFileDialog::getSaveFileName(
-        nullptr, tr("Save measurements"), folder.filePath(suggestedName), tr("CSV files (*.csv)"));
-    if (fileName.isEmpty())
+    QFileDialog dialog(nullptr, tr("Save measurements"), folder.path(), tr("CSV files (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without a suffix would give a file no spreadsheet offers to
+    // open. The dialog adds it itself, before it asks whether to replace a file.
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(folder.filePath(suggestedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    // A name typed without a suffix would give a file no spreadsheet offers to open.
-    if (QFileInfo(fileName).suffix().isEmpty())
+    QString fileName = dialog.selectedFiles().constFirst();
+    // The dialog leaves out the suffix where a "." stands anywhere in a path typed
+    // into it ("visit.3/eye"); then it has not asked about the file that gets it.
+    if (QFileInfo(fileName).suffix().isEmpty()) {
         fileName += QStringLiteral(".csv");
+        if (QFileInfo::exists(fileName) && !confirmReplace(fileName))
+            return false;
+    }
 
     const orvalith::WriteResult result = orvalith::writeBytesFile(text.toUtf8(), fileName);
     if (!result.succeeded())

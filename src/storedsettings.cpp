@@ -15,9 +15,28 @@ QVariant valueOf(const QObject *object, const QMetaProperty &property)
 
 } // namespace
 
-StoredSettings::StoredSettings(QObject *parent) : QObject(parent) {}
+// As long as the toolkit's own type waits before writing.
+constexpr int writeDelayMs = 500;
 
-StoredSettings::~StoredSettings() = default;
+StoredSettings::StoredSettings(QObject *parent) : QObject(parent)
+{
+    m_writeTimer.setSingleShot(true);
+    m_writeTimer.setInterval(writeDelayMs);
+    connect(&m_writeTimer, &QTimer::timeout, this, &StoredSettings::writePending);
+}
+
+StoredSettings::~StoredSettings()
+{
+    writePending();
+}
+
+void StoredSettings::writePending()
+{
+    m_writeTimer.stop();
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
+        store().setValue(it.key(), it.value());
+    m_pending.clear();
+}
 
 void StoredSettings::setCategory(const QString &category)
 {
@@ -40,11 +59,12 @@ QSettings &StoredSettings::store() const
 
 QVariant StoredSettings::value(const QString &key, const QVariant &defaultValue) const
 {
-    return store().value(key, defaultValue);
+    return m_pending.contains(key) ? m_pending.value(key) : store().value(key, defaultValue);
 }
 
 void StoredSettings::setValue(const QString &key, const QVariant &value)
 {
+    m_pending.remove(key);
     store().setValue(key, value);
 }
 
@@ -86,6 +106,8 @@ void StoredSettings::storeChangedProperty()
     for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
         if (property.notifySignalIndex() == signal)
-            store().setValue(QString::fromUtf8(property.name()), valueOf(this, property));
+            m_pending.insert(QString::fromUtf8(property.name()), valueOf(this, property));
     }
+    if (!m_writeTimer.isActive())
+        m_writeTimer.start();
 }

@@ -1,16 +1,20 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QQmlParserStatus>
 #include <QSettings>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
 // Settings whose properties are declared in the document, as with the toolkit's
-// own settings type, but each change writes its own key alone, at once. Two
-// windows open side by side then never write back each other's older choices:
-// the toolkit's type writes every property whenever one of them changes.
+// own settings type, but each change writes its own key alone. Two windows open
+// side by side then never write back each other's older choices: the toolkit's
+// type writes every property whenever one of them changes. Changes are gathered
+// for a moment and written together, so that a drag (a window's size, a colour
+// being chosen) does not write the file at every step.
 // Stored values are read as that type reads them, so that files written before
 // keep their meaning.
 class StoredSettings : public QObject, public QQmlParserStatus
@@ -40,9 +44,12 @@ private slots:
 
 private:
     void load();
+    void writePending();
     QSettings &store() const;
 
     QString m_category;
     mutable std::unique_ptr<QSettings> m_store;
     bool m_loading = false;
+    QHash<QString, QVariant> m_pending;
+    QTimer m_writeTimer;
 };

@@ -33,6 +33,16 @@ int WindowFrame::height() const
     return m_margins.top() + m_margins.bottom();
 }
 
+int WindowFrame::left() const
+{
+    return m_margins.left();
+}
+
+int WindowFrame::top() const
+{
+    return m_margins.top();
+}
+
 // The window manager adds its frame after the window is mapped, and moves the
 // window into it: the margins are read again whenever the window moves or shows.
 bool WindowFrame::eventFilter(QObject *watched, QEvent *event)

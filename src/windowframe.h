@@ -13,6 +13,8 @@ class WindowFrame : public QObject
     Q_PROPERTY(QObject *window READ window WRITE setWindow NOTIFY windowChanged)
     Q_PROPERTY(int width READ width NOTIFY marginsChanged)
     Q_PROPERTY(int height READ height NOTIFY marginsChanged)
+    Q_PROPERTY(int left READ left NOTIFY marginsChanged)
+    Q_PROPERTY(int top READ top NOTIFY marginsChanged)
 public:
     explicit WindowFrame(QObject *parent = nullptr);
 
@@ -21,6 +23,9 @@ public:
     // The left and right borders together; the title bar and bottom border together.
     int width() const;
     int height() const;
+    // The left border alone; the title bar and the top border together.
+    int left() const;
+    int top() const;
 
 signals:
     void windowChanged();

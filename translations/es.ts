@@ -159,6 +159,10 @@
         <translation>Se borraron las medidas y la calibración para la nueva imagen.</translation>
     </message>
     <message>
+        <source>This picture is a saved composite: it already carries an overlay. Measure on the original photo, which holds the measures.</source>
+        <translation>Esta imagen es una composición guardada: ya lleva una superposición. Mida sobre la foto original, que conserva las medidas.</translation>
+    </message>
+    <message>
         <source>Type a number from %1 to %2.</source>
         <translation>Escriba un número de %1 a %2.</translation>
     </message>
@@ -308,6 +312,22 @@
         <translation>Ángulo del sector</translation>
     </message>
     <message>
+        <source>Eye</source>
+        <translation>Ojo</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Guardado</translation>
+    </message>
+    <message>
+        <source>Picture pixels per %1</source>
+        <translation>Píxeles de la imagen por %1</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programa</translation>
+    </message>
+    <message>
         <source>Picture</source>
         <translation>Imagen</translation>
     </message>
@@ -347,6 +367,10 @@
         <translation>Se produjo un error guardando la imagen.</translation>
     </message>
     <message>
+        <source>measured</source>
+        <translation>medido</translation>
+    </message>
+    <message>
         <source>The file name does not end in a picture format such as .png or .jpg.</source>
         <translation>El nombre del fichero no termina en un formato de imagen como .png o .jpg.</translation>
     </message>
@@ -372,6 +396,12 @@
     <message>
         <source>Save measurements</source>
         <translation>Guardar medidas</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 ya existe.
+¿Desea reemplazarlo?</translation>
     </message>
     <message>
         <source>CSV files (*.csv)</source>

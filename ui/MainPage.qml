@@ -4,6 +4,7 @@ import QtQuick.Dialogs 1.3 as Dialogs
 import QtQuick.Layouts 1.15
 import Qt.labs.platform 1.1 as Platform
 import Orvalith 1.0
+import "halo.js" as Halo
 import "lengths.js" as Lengths
 import "overlay.js" as Overlay
 import "pointer.js" as Pointer
@@ -144,10 +145,19 @@ MainPageForm {
         messageLabel.color = color
     }
 
-    // Whole degrees print as they are; a value between whole degrees keeps one decimal.
+    // Whole degrees print as they are; a value between whole degrees keeps one decimal,
+    // with the user's decimal sign.
     function degreesText(value) {
-        return value === Math.round(value) ? String(value) : value.toFixed(1)
+        return value === Math.round(value) ? String(value)
+                                           : value.toFixed(1).replace(".", Qt.locale().decimalPoint)
     }
+
+    // Every text over the picture is outlined in the contrast to its own colour.
+    eyeLabel.styleColor: Halo.haloColor(eyeLabel.color)
+    referenceLabel.styleColor: Halo.haloColor(referenceLabel.color)
+    messageLabel.styleColor: Halo.haloColor(messageLabel.color)
+    lineLabel.styleColor: Halo.haloColor(lineLabel.color)
+    compassLabel.styleColor: Halo.haloColor(compassLabel.color)
 
     function updateLineLabelText() {
         lineLabel.text = "\u2205 " + degreesText(lineRotationSlider.value) + "\u00ba"
@@ -261,6 +271,7 @@ MainPageForm {
     image.onStatusChanged: {
         if (image.status === Image.Ready) {
             startMeasuresForPicture(image.source)
+            noteComposite()
             pictureLoading.lastShownSource = image.source
             if (!pictureLoading.restoring)
                 loadErrorPopup.close()
@@ -283,6 +294,17 @@ MainPageForm {
         loadErrorPopup.open()
         pictureLoading.restoring = previous !== "" && failed !== previous
         image.source = pictureLoading.restoring ? previous : ""
+    }
+
+    CompositeMark {
+        id: compositeMark
+    }
+
+    // A composite saved here has its overlay in its pixels: measuring over it would
+    // measure the old lines.
+    function noteComposite() {
+        if (compositeMark.carriesOverlay(pictureIntake.shownFile))
+            messageLabel.text = qsTr("This picture is a saved composite: it already carries an overlay. Measure on the original photo, which holds the measures.")
     }
 
     QtObject {
@@ -539,6 +561,7 @@ MainPageForm {
         sectorAngle: compassAngleSlider.value
         picture: pictureIntake.shownFile
         referenceText: referenceTextField.text
+        eye: eyeLabel.text
     }
 
     // Two points coinciding give no factor: Accept then closes without "ok" and resets.
@@ -793,7 +816,11 @@ MainPageForm {
             "calibrating": measures.calibrating,
             "calibration": measures.calibration,
             "items": measures.items,
-            "pointer": { "x": canvasMouseArea.mouseX, "y": canvasMouseArea.mouseY }
+            "pointer": { "x": canvasMouseArea.mouseX, "y": canvasMouseArea.mouseY },
+            "haloColor": Halo.haloColor(settings.angleStepTextColor),
+            "haloWidth": Halo.canvasWidth,
+            "decimalPoint": Qt.locale().decimalPoint,
+            "unit": settings.lengthUnit
         }
     }
 
@@ -966,8 +993,22 @@ MainPageForm {
     // The keys reach the page once the canvas was pressed; arrows that a control of
     // the panel passes on (a text field's Up and Down) are not the page's.
     canvasMouseArea.onPressed: page.forceActiveFocus()
-    Keys.onPressed: if (page.activeFocus && nudging.handleKey(event.key, event.modifiers))
+    Keys.onPressed: if (page.activeFocus && (nudging.handleKey(event.key, event.modifiers)
+                                             || zoomMagnifier(event.key)))
                         event.accepted = true
+
+    // + and - while the magnifier shows; "=" is + without Shift on many keyboards.
+    function zoomMagnifier(key) {
+        if (!magnifier.visible)
+            return false
+        if (key === Qt.Key_Plus || key === Qt.Key_Equal)
+            magnifier.zoomIn()
+        else if (key === Qt.Key_Minus)
+            magnifier.zoomOut()
+        else
+            return false
+        return true
+    }
     Keys.onEscapePressed: {
         event.accepted = nudging.active
         endNudging()
@@ -1021,6 +1062,8 @@ MainPageForm {
         }
         magnifier.focusPoint = toPicture(focus.point)
         magnifier.segmentEnd = focus.other ? toPicture(focus.other) : null
+        magnifier.guide = focus.guide ? { "through": toPicture(focus.guide.through),
+                                          "angle": focus.guide.angle } : null
         var onPage = canvas.mapToItem(page, focus.point.x, focus.point.y)
         var place = Pointer.magnifierPlace(onPage.x, onPage.y, magnifier.width, 24, page.width,
                                            page.height)
@@ -1041,8 +1084,18 @@ MainPageForm {
         if ((measures.calibrating || measures.measuring) && canvasMouseArea.containsMouse)
             return { "point": pointer, "other": toCanvas(segmentStartBeingPlaced()) }
         if (mouseAction >= 1 && mouseAction <= 3 && canvasMouseArea.pressed)
-            return { "point": pointer, "other": null }
+            return { "point": pointer, "other": null, "guide": draggedGuide() }
         return null
+    }
+
+    // The line or edge being dragged, through the circle's centre, at its angle on
+    // screen (the overlay draws user angles counter-clockwise).
+    function draggedGuide() {
+        var rotation = compassRotationSlider.value
+        var angles = [lineRotationSlider.value, rotation, rotation + compassAngleSlider.value]
+        magnifier.guideColor = mouseAction === 1 ? lineLabel.color : compassLabel.color
+        return { "through": { "x": circleX * canvas.width, "y": circleY * canvas.height },
+                 "angle": -angles[mouseAction - 1] }
     }
 
     function segmentStartBeingPlaced() {

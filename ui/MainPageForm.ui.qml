@@ -100,6 +100,7 @@ Item {
 
             Text {
                 id: eyeLabel
+                style: Text.Outline
                 z: 1
                 text: qsTr("L.E.")
                 color: "#ffff00"
@@ -129,6 +130,7 @@ Item {
 
             Text {
                 id: lineLabel
+                style: Text.Outline
                 z: 1
                 height: 22
                 visible: false
@@ -148,6 +150,7 @@ Item {
 
             Text {
                 id: compassLabel
+                style: Text.Outline
                 z: 1
                 height: 22
                 visible: false
@@ -167,6 +170,7 @@ Item {
 
             Text {
                 id: referenceLabel
+                style: Text.Outline
                 z: 1
                 height: 36
                 visible: false
@@ -187,6 +191,7 @@ Item {
 
             Label {
                 id: messageLabel
+                style: Text.Outline
                 text: qsTr("")
                 font.bold: true
                 font.pixelSize: 18

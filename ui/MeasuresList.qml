@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Orvalith 1.0
 import "records.js" as Records
+import "recordfields.js" as RecordFields
 
 // The panel's list of what is measured on the picture: the calibration, the
 // measures, the guide line and the sector, brought up to date whenever one of
@@ -21,6 +22,8 @@ ColumnLayout {
     // The picture's local file, whose name heads the CSV, and the reference text.
     property url picture: ""
     property string referenceText: ""
+    // The eye as the picture names it ("R.E." or "L.E.").
+    property string eye: ""
 
     // The list as copied: tab separated with a header row, in the user's language;
     // empty while there is nothing to list.
@@ -39,7 +42,11 @@ ColumnLayout {
                                        "secondEdge": qsTr("Sector edge 2"),
                                        "sectorAngle": qsTr("Sector angle"),
                                        "picture": qsTr("Picture"),
-                                       "reference": qsTr("Reference")
+                                       "reference": qsTr("Reference"),
+                                       "eye": qsTr("Eye"),
+                                       "savedAt": qsTr("Saved"),
+                                       "pixelsPerUnit": qsTr("Picture pixels per %1"),
+                                       "program": qsTr("Program")
                                    })
 
     function refresh() {
@@ -85,8 +92,44 @@ ColumnLayout {
         return source.substring(source.lastIndexOf("/") + 1)
     }
 
+    // What heads the record at the given moment; see recordfields.js.
+    function recordInfo(savedAt) {
+        var factor = measures ? measures.calibrationFactor : 0
+        return {
+            "picture": pictureFileName(),
+            "reference": referenceText,
+            "eye": eye,
+            "savedAt": savedAt,
+            "calibrated": measures !== null && measures.calibrated && factor > 0,
+            "calibrationReference": measures ? measures.reference : 0,
+            "unit": unit,
+            "pixelsPerUnit": factor > 0 ? 1 / factor : 0,
+            "program": Qt.application.name + " " + Qt.application.version
+        }
+    }
+
     function csvText() {
-        return Records.csvText(entries, labels, pictureFileName(), referenceText)
+        var info = recordInfo(new Date())
+        return Records.csvText(entries, labels, RecordFields.headerRows(info, labels, null))
+    }
+
+    // The copy: the record's heading and the list, in the user's language.
+    function recordText(savedAt) {
+        var info = recordInfo(savedAt)
+        return Records.tabText(entries, labels, Qt.locale(),
+                               RecordFields.headerRows(info, labels, Qt.locale()))
+    }
+
+    // Everything a saved or printed composite carries: the text, the fields for
+    // the metadata, and the heading and rows of the printed page.
+    function exportRecord(savedAt) {
+        var info = recordInfo(savedAt)
+        return {
+            "text": recordText(savedAt),
+            "fields": RecordFields.fields(info),
+            "header": RecordFields.headerRows(info, labels, Qt.locale()),
+            "rows": Records.rows(entries, Qt.locale())
+        }
     }
 
     // Named after the picture, so that the two files sit side by side.
@@ -97,7 +140,7 @@ ColumnLayout {
     }
 
     function copy() {
-        recordExport.copyText(text)
+        recordExport.copyText(recordText(new Date()))
     }
 
     function saveCsv() {

@@ -9,8 +9,8 @@ import Orvalith 1.0
 ApplicationWindow {
     id: applicationWindow
     visible: true
-    width: fittedWidth
-    height: fittedHeight
+    width: windowPlacement.width(fittedWidth)
+    height: windowPlacement.height(fittedHeight)
     minimumWidth: fittedWidth
     minimumHeight: fittedHeight
 
@@ -21,16 +21,32 @@ ApplicationWindow {
     readonly property int fittedHeight: Math.min(800, Screen.desktopAvailableHeight - windowFrame.height)
 
     // The frame becomes known once the window is shown. The minimum goes first: a
-    // size below the old minimum would be refused.
+    // size below the old minimum would be refused. The size and place of the last run
+    // come back, within the screen.
     function fitToScreen() {
         minimumWidth = fittedWidth
         minimumHeight = fittedHeight
-        width = fittedWidth
-        height = fittedHeight
+        width = windowPlacement.width(fittedWidth)
+        height = windowPlacement.height(fittedHeight)
+        windowPlacement.restorePosition()
     }
 
-    onFittedWidthChanged: fitToScreen()
-    onFittedHeightChanged: fitToScreen()
+    WindowPlacement {
+        id: windowPlacement
+        window: applicationWindow
+        frameWidth: windowFrame.width
+        frameHeight: windowFrame.height
+        frameLeft: windowFrame.left
+        frameTop: windowFrame.top
+        screenX: Screen.virtualX
+        screenY: Screen.virtualY
+        roomWidth: Screen.desktopAvailableWidth - windowFrame.width
+        roomHeight: Screen.desktopAvailableHeight - windowFrame.height
+    }
+
+    // Once the placement has the same screen's values as well.
+    onFittedWidthChanged: Qt.callLater(fitToScreen)
+    onFittedHeightChanged: Qt.callLater(fitToScreen)
 
     // Only macOS always has a menu bar of its own that this toolkit version can
     // fill; on Windows the platform menu bar type makes nothing. On Linux a native
@@ -157,11 +173,11 @@ ApplicationWindow {
         aboutLoader.item.open()
     }
 
+    // See MeasuresList.exportRecord; the title names a print job.
     function exportRecord() {
-        return {
-            "title": mainPage.referenceLabel.text,
-            "text": mainPage.measuresList.text
-        }
+        var record = mainPage.measuresList.exportRecord(new Date())
+        record.title = mainPage.referenceLabel.text
+        return record
     }
 
     function printImage() {
@@ -188,7 +204,11 @@ ApplicationWindow {
             mainPage.openPicture(url)
     }
 
-    Component.onCompleted: openPictureArgument()
+    Component.onCompleted: {
+        windowPlacement.restorePosition()
+        windowPlacement.restoreState()
+        openPictureArgument()
+    }
 
     LocalFiles {
         id: localFiles
@@ -345,6 +365,7 @@ ApplicationWindow {
     Action {
         id: saveImageAction
         text: qsTr("Save as")
+        shortcut: StandardKey.Save
         enabled: !capturing
         onTriggered: saveImage()
     }
@@ -380,6 +401,8 @@ ApplicationWindow {
     Action {
         id: calibrateMeasuresAction
         text: qsTr("Calibrate")
+        // Neither this key nor Add measure's is a standard key anywhere.
+        shortcut: "Ctrl+Shift+K"
         enabled: !mainPage.calibrating && !mainPage.calibrated
         onTriggered: mainPage.calibrateMeasures()
     }
@@ -387,6 +410,7 @@ ApplicationWindow {
     Action {
         id: addMeasureAction
         text: qsTr("Add")
+        shortcut: "Ctrl+Shift+M"
         enabled: mainPage.calibrated && !mainPage.measuring
         onTriggered: mainPage.addMeasure()
     }

@@ -7,7 +7,9 @@
 //   font, textSize, textPadding, textColor, mainColor, circleWidth, angleStep10;
 //   line { visible, rotation, color, width }; sector { visible, rotation, angle, color,
 //   width }; measureColor; calibrating; calibration { start, end }; items (measures);
-//   pointer { x, y }: where a segment whose end is not placed yet ends.
+//   pointer { x, y }: where a segment whose end is not placed yet ends;
+//   haloColor, haloWidth: the outline around every text; decimalPoint, unit: how
+//   lengths are written.
 
 function paint(ctx, v) {
     paintGraduationLayer(ctx, v)
@@ -62,12 +64,25 @@ function addRay(ctx, x, y, theta, reach) {
     ctx.lineTo(x + reach * Math.cos(theta), y + reach * Math.sin(theta))
 }
 
-// Clears a box around the text so that the picture shows behind it, then writes it.
+// Clears a box around the text so that the picture shows behind it, then writes it
+// over its outline.
 function writeClearedText(ctx, v, text, x, y) {
     var tw = ctx.measureText(text).width
-    var pad = v.textPadding
+    var pad = v.textPadding + v.haloWidth / 2
     ctx.clearRect(x - tw / 2 - pad, y - v.textSize / 2 - pad, tw + 2 * pad, v.textSize + 2 * pad)
+    ctx.save()
+    ctx.strokeStyle = v.haloColor
+    ctx.lineWidth = v.haloWidth
+    ctx.lineJoin = "round"
+    ctx.strokeText(text, x, y)
+    ctx.restore()
     ctx.fillText(text, x, y)
+}
+
+// One decimal and the user's decimal sign, as the list writes lengths, and the unit.
+function lengthText(length, v) {
+    var number = length.toFixed(1).replace(".", v.decimalPoint)
+    return v.unit === "" ? number : number + " " + v.unit
 }
 
 function paintCross(ctx, v) {
@@ -168,7 +183,7 @@ function paintCalibration(ctx, v) {
 }
 
 // Measures come last, over everything else; each length is written at the
-// middle of its segment with one decimal.
+// middle of its segment.
 function paintMeasures(ctx, v) {
     ctx.lineWidth = 1
     ctx.strokeStyle = v.measureColor
@@ -178,6 +193,6 @@ function paintMeasures(ctx, v) {
             continue
         var middle = paintSegment(ctx, v, item.start, item.end)
         if (isSet(item.end))
-            writeClearedText(ctx, v, item.cachedLength.toFixed(1), middle.x, middle.y)
+            writeClearedText(ctx, v, lengthText(item.cachedLength, v), middle.x, middle.y)
     }
 }

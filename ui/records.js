@@ -88,13 +88,16 @@ function textCell(text) {
 }
 
 // Tab separated, one line per row after the header: what a spreadsheet takes from
-// the clipboard. A tab or line break typed into a unit cannot split a cell. The
-// number is the middle cell of each row.
-function tabText(list, labels, locale) {
-    var lines = [header(labels)].concat(rows(list, locale)).map(function (row) {
+// the clipboard, headed by the record's own [label, value] rows when given. A tab
+// or line break typed into a unit cannot split a cell. The number is the middle cell
+// of each entry's row; every other cell is text.
+function tabText(list, labels, locale, headerRows) {
+    var textRows = (headerRows || []).concat([header(labels)])
+    var numberRows = rows(list, locale)
+    var lines = textRows.concat(numberRows).map(function (row, index) {
         return row.map(function (cell, column) {
             var text = String(cell).replace(/[\t\r\n]+/g, " ")
-            return column === 1 ? text : textCell(text)
+            return index >= textRows.length && column === 1 ? text : textCell(text)
         }).join("\t")
     })
     return lines.join("\n") + "\n"
@@ -106,11 +109,12 @@ function csvCell(text) {
     return /[",\r\n]/.test(cell) ? "\"" + cell.replace(/"/g, "\"\"") + "\"" : cell
 }
 
-// The picture and its reference text first, then the header and the entries; lines
-// end in CR LF, as CSV readers expect.
-function csvText(list, labels, pictureName, referenceText) {
-    var table = [[labels.picture, textCell(pictureName)],
-                 [labels.reference, textCell(referenceText)], header(labels)]
+// The record's own [label, value] rows first (the picture, its reference text...),
+// then the header and the entries; lines end in CR LF, as CSV readers expect.
+function csvText(list, labels, headerRows) {
+    var table = headerRows.map(function (row) {
+        return row.map(textCell)
+    }).concat([header(labels)])
     list.forEach(function (e) {
         table.push([textCell(e.what), Number(e.value).toFixed(e.decimals), textCell(e.unit)])
     })

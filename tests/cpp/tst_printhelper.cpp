@@ -2,6 +2,7 @@
 #include "pagefit.h"
 #include "printhelper.h"
 #include "recordexport.h"
+#include "recordmetadata.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -124,18 +125,45 @@ DialogAnswerer::Answer confirmOverwrite()
     };
 }
 
+// A plain message box, with nothing that could keep the next one from showing.
 DialogAnswerer::Answer readErrorMessage(QString *text)
 {
     return [=](QWidget *widget) {
         // A window of its own, so that it stays up whatever happens to the main one.
-        if (qobject_cast<QErrorMessage *>(widget) && widget->isWindow() &&
-            !widget->parentWidget()) {
-            for (const QTextEdit *view : widget->findChildren<QTextEdit *>())
-                *text += view->toPlainText();
-            for (const QLabel *label : widget->findChildren<QLabel *>())
-                *text += label->text();
-        }
+        auto *box = qobject_cast<QMessageBox *>(widget);
+        if (box && widget->isWindow() && !widget->parentWidget() && !box->checkBox() &&
+            box->textFormat() == Qt::PlainText)
+            *text += box->text();
         closeDialog(widget);
+    };
+}
+
+// Answers No to the question whether to replace a file; the file dialog, which
+// then stays open, is cancelled.
+DialogAnswerer::Answer declineOverwrite(bool *asked)
+{
+    return [=](QWidget *widget) {
+        auto *box = qobject_cast<QMessageBox *>(widget);
+        if (!box || !box->button(QMessageBox::No))
+            return closeDialog(widget);
+        *asked = true;
+        box->button(QMessageBox::No)->click();
+        QTimer::singleShot(0, [] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                closeDialog(dialog);
+        });
+    };
+}
+
+// The name the save dialog offers, then accepted as it is.
+DialogAnswerer::Answer acceptOffered(QString *offered)
+{
+    return [=](QWidget *widget) {
+        auto *name = widget->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!qobject_cast<QFileDialog *>(widget) || !name)
+            return closeDialog(widget);
+        *offered = name->text();
+        static_cast<QDialog *>(widget)->accept();
     };
 }
 
@@ -425,6 +453,11 @@ private slots:
     void reportsFailedSaveAndKeepsExistingFile_data();
     void reportsFailedSaveAndKeepsExistingFile();
     void keepsExistingFileWhenDiskIsFull();
+    void savesOpaqueRgbCarryingTheRecord();
+    void proposesPictureNameInLastFormat();
+    void asksBeforeReplacingMeasurements();
+    void reportsEveryFailureEveryTime();
+    void printsRecordBelowThePicture();
     void cleanupTestCase();
 
 private:
@@ -874,6 +907,156 @@ void TestPrintHelper::keepsExistingFileWhenDiskIsFull()
     QCOMPARE(error, QStringLiteral("There was an error saving the image.\nThe disk is full."));
     QCOMPARE(after, earlier);
     QCOMPARE(listing, before);
+}
+
+// What the window hands over with a composite: see MeasuresList.exportRecord.
+QVariantMap knownRecord()
+{
+    const QVariantMap fields{
+        {QStringLiteral("picture"), QStringLiteral("photo 2024-12-09.jpg")},
+        {QStringLiteral("reference"), QStringLiteral("Visit 3")},
+        {QStringLiteral("eye"), QStringLiteral("R.E.")},
+        {QStringLiteral("savedAt"), QStringLiteral("2026-12-09T03:20:00+00:00")},
+        {QStringLiteral("calibrationReference"), QStringLiteral("10")},
+        {QStringLiteral("calibrationUnit"), QStringLiteral("mm")},
+        {QStringLiteral("pixelsPerUnit"), QStringLiteral("51.250")},
+        {QStringLiteral("program"), QStringLiteral("Orvalith 3.3.1")}};
+    const QVariantList header{QVariantList{QStringLiteral("Reference"), QStringLiteral("Visit 3")},
+                              QVariantList{QStringLiteral("Eye"), QStringLiteral("R.E.")}};
+    const QVariantList rows{
+        QVariantList{QStringLiteral("Calibration"), QStringLiteral("10"), QStringLiteral("mm")},
+        QVariantList{QStringLiteral("Measure 1"), QStringLiteral("4.26"), QStringLiteral("mm")},
+        QVariantList{QStringLiteral("Guide line"), QStringLiteral("45.5"),
+                     QStringLiteral("\u00b0")}};
+    return {{QStringLiteral("text"), QStringLiteral("Eye\tR.E.\nMeasure 1\t4.26\tmm")},
+            {QStringLiteral("fields"), fields},
+            {QStringLiteral("header"), header},
+            {QStringLiteral("rows"), rows}};
+}
+
+// An opaque composite loses its unused alpha channel and nothing else; both
+// formats carry the record's fields where other tools read them, and the mark
+// of a composite.
+void TestPrintHelper::savesOpaqueRgbCarryingTheRecord()
+{
+    const QImage image = photoLikeImage();
+    const QString png = m_dir.filePath(QStringLiteral("record.png"));
+    const QString jpeg = m_dir.filePath(QStringLiteral("record.jpg"));
+    DialogAnswerer answerer({chooseFile(png), chooseFile(jpeg)});
+    PrintHelper helper;
+    helper.saveImage(QVariant(image), QVariant(knownRecord()));
+    helper.saveImage(QVariant(image), QVariant(knownRecord()));
+    QCOMPARE(answerer.answered(), 2);
+
+    const QImage saved(png);
+    QVERIFY(!saved.hasAlphaChannel());
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
+             image.convertToFormat(QImage::Format_RGB32));
+    const QJsonObject pngTags = exifTags(png);
+    QCOMPARE(pngTags.value(QStringLiteral("ColorType")).toString(), QStringLiteral("RGB"));
+    QVERIFY(fileBytes(png).contains(QByteArray("iTXtEye\0", 8))); // international text
+    for (const QJsonObject &tags : {pngTags, exifTags(jpeg)}) {
+        const auto tag = [&tags](const char *name) {
+            return tags.value(QLatin1String(name)).toVariant().toString();
+        };
+        const QString all = QJsonDocument(tags).toJson();
+        QVERIFY2(tag("Picture") == QStringLiteral("photo 2024-12-09.jpg"), qPrintable(all));
+        QCOMPARE(tag("Reference"), QStringLiteral("Visit 3"));
+        QCOMPARE(tag("Eye"), QStringLiteral("R.E."));
+        QCOMPARE(tag("CreateDate"), QStringLiteral("2026:12:09 03:20:00+00:00"));
+        QCOMPARE(tag("CalibrationReference"), QStringLiteral("10"));
+        QCOMPARE(tag("CalibrationUnit"), QStringLiteral("mm"));
+        QCOMPARE(tag("PixelsPerUnit").toDouble(), 51.25);
+        QCOMPARE(tag("CreatorTool"), QStringLiteral("Orvalith 3.3.1"));
+        QCOMPARE(tag("Composite"), QStringLiteral("true"));
+    }
+    QCOMPARE(pngTags.value(QStringLiteral("Software")).toString(),
+             QStringLiteral("Orvalith 3.3.1"));
+    QCOMPARE(exifTags(jpeg).value(QStringLiteral("Comment")).toString(),
+             QStringLiteral("Description: Eye\tR.E.\nMeasure 1\t4.26\tmm"));
+    QVERIFY(orvalith::carriesCompositeMark(png) && orvalith::carriesCompositeMark(jpeg));
+}
+
+// The picture's own name beside it, in the format the user chose last.
+void TestPrintHelper::proposesPictureNameInLastFormat()
+{
+    QSettings().setValue(folderKey, m_dir.path());
+    QSettings().remove(QStringLiteral("printHelper/saveImageFormat"));
+    QString first;
+    QString second;
+    QString error;
+    DialogAnswerer answerer({acceptOffered(&first),
+                             chooseFile(m_dir.filePath(QStringLiteral("x.JPG"))),
+                             acceptOffered(&second)});
+    PrintHelper helper;
+    for (int i = 0; i < 3; ++i)
+        helper.saveImage(QVariant(photoLikeImage()), QVariant(knownRecord()));
+    QCOMPARE(answerer.answered(), 3);
+    QCOMPARE(answerer.unexpected(), 0); // no error message
+    QCOMPARE(first, QStringLiteral("photo 2024-12-09 measured.png"));
+    QCOMPARE(second, QStringLiteral("photo 2024-12-09 measured.jpg"));
+    QVERIFY(QImage(m_dir.filePath(first)).size() == photoLikeImage().size());
+    QCOMPARE(QImageReader(m_dir.filePath(second)).format(), QByteArray("jpeg"));
+}
+
+// "eye" typed where eye.csv is: the dialog itself adds the suffix and asks.
+void TestPrintHelper::asksBeforeReplacingMeasurements()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("replace"));
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray earlier("Picture,eye.jpg\r\n");
+    writeBytes(folder + QStringLiteral("/eye.csv"), earlier);
+    bool asked = false;
+    const auto typeName = [folder](QWidget *widget) {
+        auto *dialog = qobject_cast<QFileDialog *>(widget);
+        auto *name = widget->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!dialog || !name)
+            return closeDialog(widget);
+        dialog->setDirectory(folder);
+        name->setText(QStringLiteral("eye"));
+        static_cast<QDialog *>(dialog)->accept();
+    };
+    DialogAnswerer answerer({typeName, declineOverwrite(&asked)});
+    QVERIFY(!RecordExport().saveTextAs(QStringLiteral("new"), QStringLiteral("eye.csv")));
+    QCOMPARE(answerer.answered(), 2);
+    QCOMPARE(answerer.unexpected(), 0);
+    QVERIFY(asked);
+    QCOMPARE(fileBytes(folder + QStringLiteral("/eye.csv")), earlier);
+}
+
+// A message closed once comes back for the next failure.
+void TestPrintHelper::reportsEveryFailureEveryTime()
+{
+    for (int attempt = 0; attempt < 2; ++attempt)
+        QCOMPARE(saveAndReadError(QStringLiteral("/proc/scan.png"), false),
+                 QStringLiteral("There was an error saving the image.\nNo such file or directory"));
+}
+
+// The picture at the top, the list under it, on one page; its text is text.
+void TestPrintHelper::printsRecordBelowThePicture()
+{
+    const QString pdf = m_dir.filePath(QStringLiteral("record.pdf"));
+    PrintDialogSeen seen;
+    DialogAnswerer answerer({printToPdf(pdf, &seen)});
+    PrintHelper().printImage(QVariant(twoColourImage(1600, 1200)), QVariant(knownRecord()));
+    QCOMPARE(answerer.answered(), 1);
+    QCOMPARE(pdfInfo(pdf, QStringLiteral("Pages")), QStringLiteral("1"));
+
+    const QString text =
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    for (const char *expected :
+         {"Visit 3", "R.E.", "Calibration", "Measure 1", "4.26", "Guide line"})
+        QVERIFY2(text.contains(QLatin1String(expected)), qPrintable(text));
+    const QImage page = renderPdf(pdf);
+    const QRect ink = inkBounds(page);
+    // The picture's colours fill the top of the inked area; text lies below it.
+    int pictureBottom = ink.top();
+    while (pictureBottom < page.height() && qBlue(page.pixel(ink.left() + 3, pictureBottom)) > 120)
+        ++pictureBottom;
+    QVERIFY2(pictureBottom - ink.top() > page.height() / 4,
+             qPrintable(QString::number(pictureBottom)));
+    QVERIFY(ink.bottom() > pictureBottom + 20);
+    QVERIFY(qRed(page.pixel(ink.right() - 3, ink.top() + 5)) > 120);
 }
 
 void TestPrintHelper::cleanupTestCase()

@@ -1,9 +1,12 @@
 // Writes the pictures that the page tests and the memory benchmark open: ordinary PNG
 // and JPEG files made with Qt's own encoders, a JPEG whose EXIF block asks for a quarter
 // turn, a photo-sized JPEG, files that look like pictures but cannot be decoded, and
-// files that claim more than they hold or are named unlike what they hold.
+// files that claim more than they hold or are named unlike what they hold, and a
+// composite saved by the program's own writer.
 //
 //   make_test_pictures <folder>
+
+#include "imagefilewriter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -205,6 +208,17 @@ bool writeHostilePictures(const QDir &folder)
 
 } // namespace
 
+// As the program saves it: the mark of a composite in its metadata.
+bool writeComposite(const QDir &folder)
+{
+    const QVariantMap record{{"text", "Measure 1\t4.26\tmm"},
+                             {"fields", QVariantMap{{"picture", "eye.jpg"}}}};
+    return orvalith::writeImageFile(twoColourImage(300, 200, red, blue),
+                                    folder.filePath("saved-composite.png"),
+                                    orvalith::compositeMetadata(record))
+        .succeeded();
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
@@ -216,7 +230,7 @@ int main(int argc, char *argv[])
     if (!folder.mkpath("."))
         return 1;
     return writeReadablePictures(folder) && writeBrokenPictures(folder) &&
-                   writeHostilePictures(folder)
+                   writeHostilePictures(folder) && writeComposite(folder)
                ? 0
                : 1;
 }

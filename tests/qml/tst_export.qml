@@ -364,7 +364,7 @@ TestCase {
     // The reference text goes with the composite as the record's title, and the
     // measures list as its text.
     function test_busyOverlayTakesClicks() {
-        page.referenceLabel.text = "Visit 3"
+        page.referenceTextField.text = "Visit 3"
         page.lineVisibleSwitch.checked = true
         var busy = Helpers.findObject(window, "busyRectangle")
         busy.visible = true
@@ -379,7 +379,13 @@ TestCase {
         compare(saveSpy.count, 1)
         compare(saveSpy.signalArguments[0][1].title, "Visit 3")
         compare(printSpy.signalArguments[0][1].title, "Visit 3")
-        compare(saveSpy.signalArguments[0][1].text, "Item\tValue\tUnit\nGuide line\t45\t\u00b0\n")
+        // The record: its heading (reference, eye, program...), then the list.
+        var record = saveSpy.signalArguments[0][1]
+        verify(record.text.indexOf("Reference\tVisit 3\nEye\tL.E.\n") > 0, record.text)
+        verify(/\nItem\tValue\tUnit\nGuide line\t45\t\u00b0\n$/.test(record.text), record.text)
+        compare(record.fields.reference, "Visit 3")
+        compare(record.fields.program, Qt.application.name + " " + Qt.application.version)
+        compare(record.rows, [["Guide line", "45", "\u00b0"]])
     }
 
     // A window that is not shown cannot be captured: the page must not stay

@@ -124,20 +124,27 @@ TestCase {
                     keys[entry.text] = label.text
             })
         })
-        compare(keys, { "Open Image": "Ctrl+O", "Print": "Ctrl+P", "Paste image": "Ctrl+V", "Contents": "F1" })
+        compare(keys, { "Open Image": "Ctrl+O", "Save as": "Ctrl+S", "Print": "Ctrl+P",
+                    "Paste image": "Ctrl+V", "Calibrate": "Ctrl+Shift+K",
+                    "Add": "Ctrl+Shift+M", "Contents": "F1" })
 
         compare(Helpers.action(window, "Open Image").shortcut, StandardKey.Open)
         compare(Helpers.action(window, "Print").shortcut, StandardKey.Print)
         compare(Helpers.action(window, "Paste image").shortcut, StandardKey.Paste)
         compare(Helpers.action(window, "Contents").shortcut, StandardKey.HelpContents)
+        compare(Helpers.action(window, "Save as").shortcut, StandardKey.Save)
+        var keyed = ["Open Image", "Save as", "Print", "Paste image", "Calibrate", "Add", "Contents"]
         for (var m = 0; m < window.menus.length; ++m) {
             window.menus[m].entries.forEach(function (action) {
-                if (action && ["Open Image", "Print", "Paste image", "Contents"].indexOf(action.text) < 0)
+                if (action && keyed.indexOf(action.text) < 0)
                     compare(action.shortcut, undefined, action.text + " has a shortcut")
                 if (action)
                     compare(action.checkable, false)
             })
         }
+        keySequence("Ctrl+Shift+K")
+        tryCompare(page, "calibrating", true)
+        page.resetMeasures()
     }
 
     // Where the platform has a bar of its own, the same entries go there and

@@ -251,16 +251,43 @@ Item {
             var red = Qt.rgba(1, 0, 0, 1)
             var white = Qt.rgba(1, 1, 1, 1)
             // "0" on the right arm of the cross, 192 pixels right of the centre.
-            var half = textWidth("0") / 2 + 2
+            // The box takes the text, its outline (1.5 pixels) and a padding of 2.
+            var half = textWidth("0") / 2 + 3.5
             verify(PageTest.near(shot.pixel(Math.ceil(592 - half), 199), blue, 0.1))
             verify(PageTest.near(shot.pixel(Math.floor(592 + half) - 1, 199), blue, 0.1))
             verify(PageTest.near(shot.pixel(Math.floor(592 - half) - 2, 199), white, 0.1))
             verify(PageTest.near(shot.pixel(Math.ceil(592 + half) + 1, 199), white, 0.1))
-            // "90" on the upper arm, centred at y = 8; its box ends at y = 14.5.
-            verify(PageTest.near(shot.pixel(399, 13), red, 0.1))
+            // "90" on the upper arm, centred at y = 8; its box ends at y = 16.
+            verify(PageTest.near(shot.pixel(399, 15), red, 0.1))
             verify(PageTest.near(shot.pixel(399, 17), white, 0.1))
             verify(yellowExtent(shot, 592, 200, 6, 5) > 0)
             verify(yellowExtent(shot, 400, 8, 10, 5) > 0)
+        }
+
+        // Yellow over white still reads: the numbers and the labels over the picture
+        // keep their colour inside a dark outline.
+        function test_textsOutlinedOverWhite() {
+            page.drawingRectangle.color = "white"
+            page.referenceLabel.text = "Visit 3"
+            page.referenceLabel.visible = true
+            paintAndGrab()
+            var shot = grabImage(page.drawingRectangle)
+            var count = function (x0, y0, x1, y1, test) {
+                var n = 0
+                for (var x = Math.round(x0); x < x1; ++x)
+                    for (var y = Math.round(y0); y < y1; ++y)
+                        n += test(shot.pixel(x, y)) ? 1 : 0
+                return n
+            }
+            var dark = function (c) { return brightness(c) < 0.35 }
+            // "0" on the cross's right arm, 8 pixels inside the nearest edge: at (692, 300).
+            verify(count(684, 292, 700, 308, isYellow) > 3, "no yellow number")
+            verify(count(684, 292, 700, 308, dark) > 6, "no outline around the number")
+            var label = page.referenceLabel.mapToItem(page.drawingRectangle, 0, 0)
+            var box = [label.x, label.y, label.x + page.referenceLabel.contentWidth,
+                       label.y + page.referenceLabel.height]
+            verify(count(box[0], box[1], box[2], box[3], isYellow) > 20, "no yellow label")
+            verify(count(box[0], box[1], box[2], box[3], dark) > 20, "no outline around the label")
         }
 
         // The guide line through the centre at its rotation; the sector's two edges and
@@ -323,8 +350,8 @@ Item {
             verify(shot.pixel(120, 59).r > 0.35 && shot.pixel(120, 59).g < 0.1, "segment")
             verify(shot.pixel(80, 52).r > 0.3, "circle at the start")
             verify(shot.pixel(240, 52).r > 0.3, "circle at the end")
-            var half = textWidth("12.3") / 2 + 2
-            fuzzyCompare(yellowExtent(shot, 160, 60, half + 3, 5), textWidth("12.3"), 3)
+            var half = textWidth("12.3 mm") / 2 + 3.5
+            fuzzyCompare(yellowExtent(shot, 160, 60, half + 3, 5), textWidth("12.3 mm"), 3)
             verify(shot.pixel(Math.ceil(160 - half), 59).r < 0.05, "box cleared")
             // Second measure: (280, 450) to the pointer at (360, 430), no length.
             verify(reddest(shot, 320, 437, 443) > 0.35, "segment to the pointer")

@@ -252,6 +252,19 @@ Item {
         }
 
         // Stored sideways with an EXIF quarter turn: shown upright, measured upright.
+        // A composite saved here is named as one when it is opened; a photo is not.
+        function test_savedCompositeNamed() {
+            page.openPicture(PageTest.pictureUrl("saved-composite.png"))
+            tryCompare(page.image, "status", Image.Ready)
+            tryVerify(function () { return page.messageLabel.text.indexOf("saved composite") > 0 },
+                      5000, "no word of the overlay it carries")
+            page.messageLabel.text = ""
+            page.openPicture(PageTest.pictureUrl("scan.PNG"))
+            tryVerify(function () { return page.image.source.toString() !== "" && page.image.status === Image.Ready
+                                    && page.measuresList.picture.toString().indexOf("scan") > 0 })
+            compare(page.messageLabel.text, "")
+        }
+
         function test_exifOrientation() {
             page.image.source = PageTest.pictureUrl("upright-by-exif.jpg")
             compare(page.image.status, Image.Ready)

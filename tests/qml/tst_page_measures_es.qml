@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "qrc:/"
+import "qrc:/overlay.js" as Overlay
 
 // Under a Spanish system locale the reference takes the decimal comma.
 Item {
@@ -41,6 +42,22 @@ Item {
                       5000, "the measure listed with a decimal comma")
             var csv = list.csvText()
             verify(csv.indexOf("Calibración,11.5,mm\r\nMedida 1,5.75,mm\r\n") > 0, csv)
+            // So does the overlay, with the unit: its painting calls, recorded.
+            var written = []
+            Overlay.paint(recordingContext(written), page.overlayValues())
+            verify(written.indexOf("5,8 mm") >= 0, written)
+        }
+
+        // Takes the overlay's drawing calls and keeps the texts it writes.
+        function recordingContext(written) {
+            var ignore = function () {}
+            return {
+                "measureText": function (text) { return { "width": 6 * text.length } },
+                "fillText": function (text) { written.push(text) },
+                "strokeText": ignore, "clearRect": ignore, "save": ignore, "restore": ignore,
+                "beginPath": ignore, "moveTo": ignore, "lineTo": ignore, "arc": ignore,
+                "stroke": ignore
+            }
         }
     }
 }

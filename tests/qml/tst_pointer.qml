@@ -427,9 +427,32 @@ Item {
             fuzzyCompare(measures.items[0].cachedLength, nudged, 1e-9)
         }
 
+        // The guide line being dragged runs through the magnifier, in its own colour,
+        // at its angle on screen (45 degrees: up and to the right).
+        function test_magnifierShowsDraggedLine() {
+            var magnifier = findChild(page, "magnifier")
+            page.image.source = PageTest.pictureUrl("coded-2400x1600.png")
+            tryCompare(page.canvas, "width", 600)
+            page.lineLabel.color = "#ff00ff"
+            showLine(45)
+            press(at(60, -60))
+            dragTo(at(61, -61))
+            verify(magnifier.visible)
+            var shot = grabImage(magnifier)
+            var onLine = function (x, y) {
+                var c = shot.pixel(x, y)
+                return c.r > 0.9 && c.g < 0.1 && c.b > 0.9
+            }
+            // Up and to the right of the centre, and down and to the left of it.
+            verify(onLine(120, 40) || onLine(121, 40) || onLine(120, 39), "no line above right")
+            verify(onLine(40, 120) || onLine(39, 120) || onLine(40, 121), "no line below left")
+            release(at(61, -61))
+        }
+
         // While a point is placed the magnifier shows the picture's own pixels at the
-        // pointer: 1:1 here, each pixel's colour spelling its place (red the low byte
-        // of x, green of y), with the segment being placed running to its start.
+        // pointer: four screen pixels a side each, each pixel's colour spelling its place
+        // (red the low byte of x, green of y), with the segment being placed running to
+        // its start. The wheel over it and + and - change the magnification.
         function test_magnifier() {
             var magnifier = findChild(page, "magnifier")
             page.image.source = PageTest.pictureUrl("coded-2400x1600.png")
@@ -438,12 +461,26 @@ Item {
             mouseClick(page.canvas, 150, 100)
             mouseMove(page.canvas, 160, 100) // picture (640, 400)
             verify(magnifier.visible)
+            compare(magnifier.magnification, 4)
             var shot = grabImage(magnifier)
+            // Off the cross's arms, along the diagonal.
             for (var d = 0; d <= 2; ++d) {
-                compare(Math.round(shot.pixel(80 + d, 80).r * 255), (640 + d) & 255)
-                compare(Math.round(shot.pixel(80, 80 + d).g * 255), (400 + d) & 255)
+                compare(Math.round(shot.pixel(80 + 4 * d, 80 + 4 * d).r * 255), (640 + d) & 255)
+                compare(Math.round(shot.pixel(80 + 4 * d, 80 + 4 * d).g * 255), (400 + d) & 255)
             }
             compare(shot.pixel(60, 80), Qt.rgba(1, 0, 0, 1), "the segment towards its start")
+            // The cross is white edged in black.
+            compare(shot.pixel(90, 80), Qt.rgba(1, 1, 1, 1))
+            compare(shot.pixel(90, 79), Qt.rgba(0, 0, 0, 1))
+            mouseWheel(magnifier, 80, 80, 0, 120)
+            compare(magnifier.magnification, 8)
+            shot = grabImage(magnifier)
+            compare(Math.round(shot.pixel(88, 88).r * 255), 641 & 255)
+            keyClick(Qt.Key_Minus)
+            keyClick(Qt.Key_Minus)
+            keyClick(Qt.Key_Minus)
+            compare(magnifier.magnification, 2)
+            magnifier.zoomIn()
             var pointer = page.canvas.mapToItem(page, 160, 100)
             verify(pointer.x < magnifier.x || pointer.y > magnifier.y + magnifier.height)
 

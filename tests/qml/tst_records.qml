@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "qrc:/records.js" as Records
+import "qrc:/recordfields.js" as RecordFields
 
 // The measures list's texts for a known calibration and measures, with no window.
 TestCase {
@@ -48,7 +49,11 @@ TestCase {
                     ["Sector angle", "160", "\u00b0"]])
         compare(Records.tabText(list.slice(0, 2), labels, Qt.locale("C")),
                 "Item\tValue\tUnit\nCalibration\t11.5\tmm\nMeasure 1\t4.26\tmm\n")
-        compare(Records.csvText(list.slice(0, 2), labels, "eye, left.jpg", "Visit \"3\""),
+        var heading = [["Picture", "eye, left.jpg"], ["Reference", "Visit \"3\""]]
+        compare(Records.tabText(list.slice(0, 1), labels, Qt.locale("C"), heading),
+                "Picture\teye, left.jpg\nReference\tVisit \"3\"\nItem\tValue\tUnit\n"
+                + "Calibration\t11.5\tmm\n")
+        compare(Records.csvText(list.slice(0, 2), labels, heading),
                 "Picture,\"eye, left.jpg\"\r\nReference,\"Visit \"\"3\"\"\"\r\n"
                 + "Item,Value,Unit\r\nCalibration,11.5,mm\r\nMeasure 1,4.26,mm\r\n")
     }
@@ -62,7 +67,7 @@ TestCase {
         var copied = Records.tabText(list, labels, spanish).split("\n")
         compare(copied[2], "Measure 1\t4,26\tmm, x")
         compare(copied[3], "Measure 2\t1234,50\tmm, x")
-        var csv = Records.csvText(list, labels, "a.jpg", "")
+        var csv = Records.csvText(list, labels, [["Picture", "a.jpg"]])
         verify(csv.indexOf("Measure 2,1234.50,\"mm,\tx\"\r\n") > 0, csv)
         verify(csv.indexOf("Guide line,45.5,\u00b0\r\n") > 0, csv)
     }
@@ -71,12 +76,40 @@ TestCase {
     // and in the copy alike; the numbers stay numbers.
     function test_formulasStayText() {
         var list = Records.entries(knownState("@SUM(A1)"), labels).slice(0, 2)
-        var csv = Records.csvText(list, labels, "=HYPERLINK(\"x\").jpg", "+1")
+        var csv = Records.csvText(list, labels, [["Picture", "=HYPERLINK(\"x\").jpg"],
+                                                 ["Reference", "+1"]])
         compare(csv.split("\r\n").slice(0, 4),
                 ["Picture,\"'=HYPERLINK(\"\"x\"\").jpg\"", "Reference,'+1", "Item,Value,Unit",
                  "Calibration,11.5,'@SUM(A1)"])
         var copied = Records.tabText(Records.entries(knownState("\u2212x"), labels), labels,
-                                     Qt.locale("C")).split("\n")
-        compare(copied[1], "Calibration\t11.5\t'\u2212x")
+                                     Qt.locale("C"), [["Picture", "-eye.jpg"]]).split("\n")
+        compare(copied[0], "Picture\t'-eye.jpg")
+        compare(copied[2], "Calibration\t11.5\t'\u2212x")
+    }
+
+    // The heading of every record: in the user's language for the copy and the page,
+    // plain for the CSV and the metadata, the calibration's fields only once calibrated.
+    function test_recordHeading() {
+        var info = {
+            "picture": "eye.jpg", "reference": "Visit 3", "eye": "R.E.",
+            "savedAt": new Date(2026, 11, 9, 3, 20, 5), "calibrated": true,
+            "calibrationReference": 11.5, "unit": "mm", "pixelsPerUnit": 51.25,
+            "program": "Orvalith 3.3.1"
+        }
+        var fieldLabels = { "picture": "Picture", "reference": "Reference", "eye": "Eye",
+                            "savedAt": "Saved", "pixelsPerUnit": "Pixels per %1",
+                            "program": "Program" }
+        var plain = RecordFields.headerRows(info, fieldLabels, null)
+        compare(plain, [["Picture", "eye.jpg"], ["Reference", "Visit 3"], ["Eye", "R.E."],
+                        ["Saved", "2026-12-09 03:20:05"], ["Pixels per mm", "51.250"],
+                        ["Program", "Orvalith 3.3.1"]])
+        compare(RecordFields.headerRows(info, fieldLabels, Qt.locale("es_ES"))[4][1], "51,250")
+        var fields = RecordFields.fields(info)
+        verify(/^2026-12-09T03:20:05[+-]\d\d:\d\d$/.test(fields.savedAt), fields.savedAt)
+        compare([fields.calibrationReference, fields.calibrationUnit, fields.pixelsPerUnit],
+                ["11.5", "mm", "51.250"])
+        info.calibrated = false
+        compare(RecordFields.headerRows(info, fieldLabels, null).length, 5)
+        compare(RecordFields.fields(info).pixelsPerUnit, "")
     }
 }

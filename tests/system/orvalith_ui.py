@@ -143,14 +143,16 @@ class Orvalith:
 
     def drawing_area(self, shot):
         """The drawing area in window pixels, as the bounding box of what is
-        not black in the image area; pictures used here have no black."""
+        not black in the image area; pictures used here have no black. Three
+        columns are looked at: the outlined numbers over the cross's vertical
+        arm are dark, and a picture may be see-through on its left."""
         x0, y0, width, height = self.image_area
 
         def lit(x, y):
             return max(shot.pixel(x, y)) > 12
 
         rows = [y for y in range(y0, y0 + height) if lit(x0 + width // 2 - 1, y)
-                or lit(x0 + width // 4, y)]
+                or lit(x0 + width // 4, y) or lit(x0 + 3 * width // 4, y)]
         middle = (rows[0] + rows[-1]) // 2
         columns = [x for x in range(x0, x0 + width) if lit(x, middle) or lit(x, middle + 7)]
         return columns[0], rows[0], columns[-1] - columns[0] + 1, rows[-1] - rows[0] + 1
