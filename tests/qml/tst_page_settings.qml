@@ -115,7 +115,7 @@ Item {
             store.setValue("lengthUnit", "  " + new Array(100001).join("u"))
             createPage()
             compare(settings.lengthUnit, new Array(17).join("u"))
-            compare(String(store.value("lengthUnit")).length, 16)
+            tryVerify(function () { return String(store.value("lengthUnit")).length === 16 })
         }
 
         // Values the page never wrote: each falls back to its default or the nearest value
