@@ -3,7 +3,9 @@
 with 72 degree numbers, the guide line, the sector and 20 measures, a circle
 drag of 300 real pointer moves (one every 2 ms at most), and the same number of
 moves dragging the guide line over a 6000 x 4000 photo with the magnifier on and
-then off (the test pictures come from the build's tests/pictures folder).
+then off, the same number dragging one end of 20 measures over that photo, and
+a burst of 100 arrow keys on a point, without and with its record being written
+(the test pictures come from the build's tests/pictures folder).
 
     bench/overlay.py [--build DIR] [--runs N] [--strategy S] [--target T]
 

@@ -84,18 +84,12 @@ Item {
             findChild(page, "settings").angleStep10 = false
             page.lineVisibleSwitch.checked = true
             page.compassVisibleSwitch.checked = true
-            var items = []
+            page.document.clearMeasures()
+            page.document.calibrate(Qt.point(0, 0.5), Qt.point(1, 0.5), 100, "mm")
             for (var i = 0; i < 20; ++i) {
                 var y = 0.05 + i * 0.045
-                items.push({
-                               "start": { "x": 0.05, "y": y },
-                               "end": { "x": 0.3, "y": y + 0.02 },
-                               "cachedLength": 10 + i / 3
-                           })
+                page.document.addMeasure("distance", [Qt.point(0.05, y), Qt.point(0.3, y + 0.02)])
             }
-            var measures = findChild(page, "measures")
-            measures.items = items
-            measures.hasItems = true
         }
 
         // Each repaint waits for the previous one to be drawn.
@@ -150,6 +144,7 @@ Item {
                 mouseMove(c, x0 + 200 * Math.sin(i * Math.PI / 75), y0 + i % 50, 2,
                           Qt.LeftButton)
             var seconds = (Date.now() - t0) / 1000
+            compare(page.mouseAction, 4)
             mouseRelease(c, x0, y0)
             var intervals = []
             for (var k = 1; k < frameTimes.length; ++k)
@@ -158,7 +153,6 @@ Item {
                         + (paints - p0) + " paints, " + (frames - f0) + " frames, "
                         + ((frames - f0) / seconds).toFixed(1) + " frames per second")
             report("  time per frame", intervals)
-            compare(page.mouseAction, 4)
             verify(paints - p0 > 0)
         }
 
@@ -215,6 +209,78 @@ Item {
             page.magnifierSwitch.checked = false
             lineDrag("guide line drag on a 6000 x 4000 photo, magnifier off", false)
             page.magnifierSwitch.checked = true
+        }
+
+        function intervalsOf(times) {
+            var intervals = []
+            for (var k = 1; k < times.length; ++k)
+                intervals.push(times[k] - times[k - 1])
+            return intervals
+        }
+
+        // One end of the middle one of 20 measures dragged by 300 real pointer moves
+        // over the same photo, magnifier on: each move is a step of the document.
+        function test_4_measureEndDrag() {
+            fillOverlay()
+            var c = page.canvas
+            var end = { "x": 0.3 * c.width, "y": (0.05 + 10 * 0.045 + 0.02) * c.height }
+            mouseMove(c, end.x + 20, end.y + 20)
+            mouseMove(c, end.x, end.y)
+            mousePress(c, end.x, end.y)
+            var p0 = paints
+            var f0 = frames
+            frameTimes = []
+            var t0 = Date.now()
+            for (var i = 1; i <= 300; ++i)
+                mouseMove(c, end.x + 200 * Math.sin(i * Math.PI / 150), end.y + (i % 40), 2,
+                          Qt.LeftButton)
+            var seconds = (Date.now() - t0) / 1000
+            compare(page.mouseAction, 5)
+            mouseRelease(c, end.x, end.y)
+            console.log("measure end drag on a 6000 x 4000 photo, 20 measures, magnifier on: "
+                        + "300 pointer moves in " + seconds.toFixed(2) + " s, " + (paints - p0)
+                        + " paints, " + (frames - f0) + " frames, "
+                        + ((frames - f0) / seconds).toFixed(1) + " frames per second")
+            report("  time per frame", intervalsOf(frameTimes))
+            compare(page.document.undoText, "Move point")
+            verify(paints - p0 > 0)
+        }
+
+        // The photo opened as a user opens it, so that its record is kept: a burst of
+        // 100 arrow keys on a point, the record written meanwhile (twice a second).
+        function test_5_nudgeBurstWithRecord() {
+            var store = page.pictureRecord.store
+            store.folder = store.folder + "-bench-" + Date.now()
+            page.openPicture(pictureUrl("photo-6000x4000.jpg"))
+            tryVerify(function () { return store.pictureKey !== "" }, 30000)
+            fillOverlay()
+            var c = page.canvas
+            var end = { "x": 0.3 * c.width, "y": (0.05 + 10 * 0.045 + 0.02) * c.height }
+            mouseClick(c, end.x, end.y)
+            nudgeBurst("no record written meanwhile", 1000000000)
+            nudgeBurst("the record written twice a second", 500)
+        }
+
+        function nudgeBurst(what, writeDelay) {
+            page.pictureRecord.store.flush() // no write pending from before
+            page.pictureRecord.store.writeDelay = writeDelay
+            frameTimes = []
+            var longestKey = 0
+            var t0 = Date.now()
+            for (var i = 0; i < 100; ++i) {
+                var k0 = Date.now()
+                keyClick(Qt.Key_Right)
+                longestKey = Math.max(longestKey, Date.now() - k0)
+                wait(10) // keys come as a held key repeats them, about 30 a second
+            }
+            var seconds = (Date.now() - t0) / 1000
+            page.pictureRecord.store.flush()
+            var gaps = intervalsOf(frameTimes)
+            console.log("100 nudges in " + seconds.toFixed(2) + " s, " + what + ": longest key "
+                        + longestKey + " ms, longest time between frames " + percentile(gaps, 1)
+                        + " ms")
+            report("  time per frame", gaps)
+            verify(gaps.length > 0)
         }
     }
 }

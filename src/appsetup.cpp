@@ -3,6 +3,8 @@
 #include "clipboard.h"
 #include "compositemark.h"
 #include "localfiles.h"
+#include "measuring/measurementdocument.h"
+#include "measuring/recordstore.h"
 #include "pictureintake.h"
 #include "pictureregion.h"
 #include "recordexport.h"
@@ -56,6 +58,10 @@ void registerQmlTypes()
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
     qmlRegisterType<StoredSettings>("Orvalith", 1, 0, "StoredSettings");
     qmlRegisterType<CompositeMark>("Orvalith", 1, 0, "CompositeMark");
+    qmlRegisterType<MeasurementDocument>("Orvalith", 1, 0, "MeasurementDocument");
+    qmlRegisterType<RecordStore>("Orvalith", 1, 0, "RecordStore");
+    qmlRegisterUncreatableType<MeasureModel>("Orvalith", 1, 0, "MeasureModel",
+                                             QStringLiteral("Made by its document"));
 }
 
 } // namespace orvalith

@@ -91,92 +91,24 @@
 <context>
     <name>MainPage</name>
     <message>
-        <source>Accept</source>
-        <translation>Aceptar</translation>
-    </message>
-    <message>
-        <source>Calibration reference value</source>
-        <translation>Valor de referencia de calibración</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Cancelar</translation>
-    </message>
-    <message>
-        <source>Click on the calibration ending point.</source>
-        <translation>Elija el punto final para la calibración.</translation>
-    </message>
-    <message>
-        <source>Click on the calibration starting point.</source>
-        <translation>Elija el punto inicial para la calibración.</translation>
-    </message>
-    <message>
-        <source>Click on the ending point.</source>
-        <translation>Elija el punto final.</translation>
-    </message>
-    <message>
-        <source>Click on the starting point.</source>
-        <translation>Elija el punto inicial.</translation>
-    </message>
-    <message>
-        <source>Guide line color</source>
-        <translation>Color de linea de guia</translation>
-    </message>
-    <message>
         <source>L.E.</source>
         <translation>O.I.</translation>
-    </message>
-    <message>
-        <source>Line color</source>
-        <translation>Color de linea</translation>
-    </message>
-    <message>
-        <source>Measures color</source>
-        <translation>Color de las medidas</translation>
-    </message>
-    <message>
-        <source>Pick an image</source>
-        <translation>Selecciona una imagen</translation>
     </message>
     <message>
         <source>R.E.</source>
         <translation>O.D.</translation>
     </message>
     <message>
-        <source>Sector color</source>
-        <translation>Color de sector</translation>
-    </message>
-    <message>
-        <source>Text color</source>
-        <translation>Color de texto</translation>
-    </message>
-    <message>
-        <source>The picture could not be opened; choose another JPEG or PNG file.</source>
-        <translation>No se pudo abrir la imagen; elija otro archivo JPEG o PNG.</translation>
-    </message>
-    <message>
-        <source>The measures and the calibration were cleared for the new picture.</source>
-        <translation>Se borraron las medidas y la calibración para la nueva imagen.</translation>
-    </message>
-    <message>
         <source>This picture is a saved composite: it already carries an overlay. Measure on the original photo, which holds the measures.</source>
         <translation>Esta imagen es una composición guardada: ya lleva una superposición. Mida sobre la foto original, que conserva las medidas.</translation>
-    </message>
-    <message>
-        <source>Type a number from %1 to %2.</source>
-        <translation>Escriba un número de %1 a %2.</translation>
-    </message>
-    <message>
-        <source>The picture is too large: it may be at most %1 pixels wide and high, and %2 megapixels in all.</source>
-        <translation>La imagen es demasiado grande: puede tener como máximo %1 píxeles de ancho y de alto, y %2 megapíxeles en total.</translation>
     </message>
     <message>
         <source>mm</source>
         <translation>mm</translation>
     </message>
     <message>
-        <source>unit</source>
-        <translation>unidad</translation>
+        <source>Previous</source>
+        <translation>Anterior</translation>
     </message>
 </context>
 <context>
@@ -351,6 +283,10 @@
         <source>Save measurements…</source>
         <translation>Guardar medidas…</translation>
     </message>
+    <message>
+        <source>Remove measure</source>
+        <translation>Quitar medida</translation>
+    </message>
 </context>
 <context>
     <name>PrintHelper</name>
@@ -410,6 +346,174 @@ Do you want to replace it?</source>
     <message>
         <source>The measurements could not be saved.</source>
         <translation>No se pudieron guardar las medidas.</translation>
+    </message>
+</context>
+<context>
+    <name>MeasurementDocument</name>
+    <message>
+        <source>Add measure</source>
+        <translation>Añadir medida</translation>
+    </message>
+    <message>
+        <source>Remove measure</source>
+        <translation>Quitar medida</translation>
+    </message>
+    <message>
+        <source>Move point</source>
+        <translation>Mover punto</translation>
+    </message>
+    <message>
+        <source>Calibrate</source>
+        <translation>Calibrar</translation>
+    </message>
+    <message>
+        <source>Move circle</source>
+        <translation>Mover círculo</translation>
+    </message>
+    <message>
+        <source>Change radius</source>
+        <translation>Cambiar radio</translation>
+    </message>
+    <message>
+        <source>Turn guide line</source>
+        <translation>Girar línea guía</translation>
+    </message>
+    <message>
+        <source>Turn sector edge</source>
+        <translation>Girar borde del sector</translation>
+    </message>
+    <message>
+        <source>Clear measures</source>
+        <translation>Borrar medidas</translation>
+    </message>
+</context>
+<context>
+    <name>RecordStore</name>
+    <message>
+        <source>The measures could not be kept in %1.</source>
+        <translation>No se pudieron guardar las medidas en %1.</translation>
+    </message>
+    <message>
+        <source>The record of this picture could not be read; it was set aside as %1.</source>
+        <translation>No se pudo leer el registro de esta imagen; se ha apartado como %1.</translation>
+    </message>
+    <message>
+        <source>The measures of this picture were restored.</source>
+        <translation>Se han restaurado las medidas de esta imagen.</translation>
+    </message>
+</context>
+<context>
+    <name>CalibrationBox</name>
+    <message>
+        <source>Calibration reference value</source>
+        <translation>Valor de referencia de calibración</translation>
+    </message>
+    <message>
+        <source>unit</source>
+        <translation>unidad</translation>
+    </message>
+    <message>
+        <source>Type a number from %1 to %2.</source>
+        <translation>Escriba un número de %1 a %2.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
+    <name>ColorDialogs</name>
+    <message>
+        <source>Text color</source>
+        <translation>Color de texto</translation>
+    </message>
+    <message>
+        <source>Sector color</source>
+        <translation>Color de sector</translation>
+    </message>
+    <message>
+        <source>Guide line color</source>
+        <translation>Color de linea de guia</translation>
+    </message>
+    <message>
+        <source>Line color</source>
+        <translation>Color de linea</translation>
+    </message>
+    <message>
+        <source>Measures color</source>
+        <translation>Color de las medidas</translation>
+    </message>
+</context>
+<context>
+    <name>EditActions</name>
+    <message>
+        <source>Undo %1</source>
+        <translation>Deshacer %1</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Rehacer %1</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rehacer</translation>
+    </message>
+    <message>
+        <source>Clear measures</source>
+        <translation>Borrar medidas</translation>
+    </message>
+</context>
+<context>
+    <name>PictureOpening</name>
+    <message>
+        <source>The picture is too large: it may be at most %1 pixels wide and high, and %2 megapixels in all.</source>
+        <translation>La imagen es demasiado grande: puede tener como máximo %1 píxeles de ancho y de alto, y %2 megapíxeles en total.</translation>
+    </message>
+    <message>
+        <source>The picture could not be opened; choose another JPEG or PNG file.</source>
+        <translation>No se pudo abrir la imagen; elija otro archivo JPEG o PNG.</translation>
+    </message>
+    <message>
+        <source>Pick an image</source>
+        <translation>Selecciona una imagen</translation>
+    </message>
+</context>
+<context>
+    <name>PictureRecord</name>
+    <message>
+        <source>The measures of this picture were restored.</source>
+        <translation>Se han restaurado las medidas de esta imagen.</translation>
+    </message>
+</context>
+<context>
+    <name>MeasuringSteps</name>
+    <message>
+        <source>Click on the calibration ending point.</source>
+        <translation>Elija el punto final para la calibración.</translation>
+    </message>
+    <message>
+        <source>Click on the ending point.</source>
+        <translation>Elija el punto final.</translation>
+    </message>
+    <message>
+        <source>The measures and the calibration were cleared for the new picture.</source>
+        <translation>Se borraron las medidas y la calibración para la nueva imagen.</translation>
+    </message>
+    <message>
+        <source>Click on the calibration starting point.</source>
+        <translation>Elija el punto inicial para la calibración.</translation>
+    </message>
+    <message>
+        <source>Click on the starting point.</source>
+        <translation>Elija el punto inicial.</translation>
     </message>
 </context>
 </TS>

@@ -36,6 +36,7 @@ Item {
     property alias compassAngleSlider: compassAngleSlider
     property alias compassColorButton: compassColorButton
     property alias rightEyeRadioButton: rightEyeRadioButton
+    property alias leftEyeRadioButton: leftEyeRadioButton
     property alias printButton: printButton
     property alias saveButton: saveButton
     property alias messageLabel: messageLabel

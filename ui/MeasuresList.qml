@@ -157,23 +157,57 @@ ColumnLayout {
         Layout.fillWidth: true
     }
 
+    readonly property var rowTexts: Records.rows(list.entries, Qt.locale())
+
+    // A measure's row selects that measure, as a click on it does on the picture, and
+    // its × removes it (a step that can be undone). The rows are made again only when
+    // their number changes: a dragged point changes their texts alone.
     Repeater {
-        model: Records.rows(list.entries, Qt.locale())
+        model: list.entries.length
 
         RowLayout {
+            id: row
+            readonly property var texts: list.rowTexts[index] || ["", "", ""]
+            readonly property int measure: list.entries[index].measure !== undefined
+                                           ? list.entries[index].measure : -1
+            readonly property bool selected: measure >= 0 && list.measures
+                                             && list.measures.selected === measure
+            objectName: "measuresListRow"
             spacing: 4
             Layout.fillWidth: true
 
             Label {
-                text: modelData[0]
+                text: row.texts[0]
+                font.bold: row.selected
                 elide: Text.ElideRight
                 Layout.fillWidth: true
+
+                MouseArea {
+                    anchors.fill: parent
+                    enabled: row.measure >= 0
+                    onClicked: list.measures.selected = row.selected ? -1 : row.measure
+                }
             }
 
             Label {
-                text: modelData[1] + (modelData[2] === Records.degreeSign ? "" : " ")
-                      + modelData[2]
+                text: row.texts[1] + (row.texts[2] === Records.degreeSign ? "" : " ")
+                      + row.texts[2]
+                font.bold: row.selected
                 horizontalAlignment: Text.AlignRight
+            }
+
+            ToolButton {
+                objectName: "removeMeasureButton"
+                text: "\u00d7"
+                // Kept in place on the other rows, so that the values stay in one column.
+                opacity: row.measure >= 0 ? 1 : 0
+                enabled: row.measure >= 0
+                padding: 0
+                implicitWidth: 20
+                implicitHeight: 20
+                ToolTip.visible: hovered
+                ToolTip.text: qsTr("Remove measure")
+                onClicked: list.measures.document.removeMeasure(row.measure)
             }
         }
     }

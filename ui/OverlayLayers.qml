@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "highlight.js" as Highlight
 import "overlay.js" as Overlay
 
 // The on-screen overlay in two layers, each redrawn only when what it draws changed:
@@ -33,13 +34,16 @@ Item {
         layer.requestPaint()
     }
 
-    // Every value the canvas draws from, whatever it is: all but the guides, the
-    // measures and calibration by their points, and the pointer only while a segment
-    // runs to it. A colour reads as its name, a plain object as its fields.
+    // Every value the canvas draws from, whatever it is: all but the guides (unless
+    // one is highlighted, which the canvas draws), the measures and calibration by
+    // their points, and the pointer only while a segment runs to it. A colour reads as
+    // its name, a plain object as its fields.
     function canvasKey(v) {
         var parts = []
+        var toolHighlighted = v.held || (v.hovered && v.hovered.action >= 1)
         for (var name in v) {
-            if (["line", "sector", "pointer", "items", "calibration"].indexOf(name) >= 0)
+            if (["pointer", "items", "calibration"].indexOf(name) >= 0
+                    || (!toolHighlighted && ["line", "sector"].indexOf(name) >= 0))
                 continue
             var value = v[name]
             parts.push(name, value !== null && typeof value === "object"
@@ -81,6 +85,7 @@ Item {
         paintLayer: function (ctx, v) {
             Overlay.paintGraduationLayer(ctx, v)
             Overlay.paintMarksLayer(ctx, v)
+            Highlight.paint(ctx, v)
         }
     }
 

@@ -66,7 +66,8 @@ ApplicationWindow {
             "entries": [openImageAction, null, saveImageAction, printImageAction, null, quitAction]
         }, {
             "title": qsTr("Edit"),
-            "entries": [pasteImageMenuAction]
+            "entries": [editActions.undo, editActions.redo, null, pasteImageMenuAction, null,
+                editActions.clearMeasures]
         }, {
             "title": qsTr("Measures"),
             "entries": [pickMeasuresColorAction, calibrateMeasuresAction, addMeasureAction,
@@ -354,6 +355,11 @@ ApplicationWindow {
     }
 
     // ---- Menu entries: each defined once, shown by whichever menu bar is in use ----
+
+    EditActions {
+        id: editActions
+        page: mainPage
+    }
 
     Action {
         id: openImageAction

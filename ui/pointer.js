@@ -48,6 +48,29 @@ function isOnRay(p, direction, tolerance, reach) {
     return offset.along >= 0 && offset.across <= reach
 }
 
+// The sector's second edge, from its first edge and its opening.
+function secondEdge(rotation, angle) {
+    return (rotation + angle) % 360
+}
+
+// The opening from the first edge to a second edge pointing at `direction`, measured
+// counter-clockwise (0 to 360).
+function openingTo(rotation, direction) {
+    return direction >= rotation ? direction - rotation : direction + (360 - rotation)
+}
+
+// From (x, y) to the nearest point of the segment between a and b, in the same units.
+function distanceToSegment(x, y, a, b) {
+    var dx = b.x - a.x
+    var dy = b.y - a.y
+    var lengthSquared = dx * dx + dy * dy
+    var t = lengthSquared > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / lengthSquared : 0
+    t = Math.max(0, Math.min(1, t))
+    var ex = a.x + t * dx - x
+    var ey = a.y + t * dy - y
+    return Math.sqrt(ex * ex + ey * ey)
+}
+
 function isInCircle(p, radius) {
     return p.dist <= radius
 }

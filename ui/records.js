@@ -45,6 +45,7 @@ function entries(state, labels) {
             continue
         number += 1
         list.push(entry(labels.measure.arg(number), item.cachedLength, 2, state.unit))
+        list[list.length - 1].measure = i // the row that the list selects and removes
     }
     if (state.line.visible)
         list.push(angleEntry(labels.guideLine, state.line.rotation))

@@ -14,10 +14,10 @@ TestCase {
         "angleStepTextColorButton", "lineVisibleSwitch", "lineRotationSlider", "lineColorButton",
         "compassVisibleSwitch", "compassRotationSlider", "compassAngleSlider", "compassColorButton",
         "rightEyeRadioButton", "printButton", "saveButton", "messageLabel", "circleWidthSpinBox",
-        "lineWidthSpinBox", "compassWidthSpinBox", "magnifierSwitch"]
+        "lineWidthSpinBox", "compassWidthSpinBox", "magnifierSwitch", "leftEyeRadioButton"]
     readonly property var privateItems: ["circleRadiusLabel", "angleStepRectangle",
         "lineRotationLabel", "compassRotationLabel", "compassAngleLabel", "eyeGroupRectangle",
-        "leftEyeRadioButton", "element"]
+        "element"]
 
     function create(url) {
         var component = Qt.createComponent(url)
@@ -39,7 +39,7 @@ TestCase {
 
     function test_layoutExportsItsItemsOnly() {
         var form = create("qrc:/MainPageForm.ui.qml")
-        compare(exportedItems.length, 34)
+        compare(exportedItems.length, 35)
         for (var i = 0; i < exportedItems.length; ++i)
             verify(form[exportedItems[i]], exportedItems[i] + " is not exported")
         for (var j = 0; j < privateItems.length; ++j)

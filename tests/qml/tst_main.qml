@@ -13,7 +13,7 @@ TestCase {
 
     readonly property var expectedMenus: [
         "File: Open Image | - | Save as | Print | - | Quit",
-        "Edit: Paste image",
+        "Edit: Undo | Redo | - | Paste image | - | Clear measures",
         "Measures: Color | Calibrate | Add | Remove Last | Reset",
         "View: Hide toolbar",
         "Help: Contents | - | About Orvalith"
@@ -126,14 +126,16 @@ TestCase {
         })
         compare(keys, { "Open Image": "Ctrl+O", "Save as": "Ctrl+S", "Print": "Ctrl+P",
                     "Paste image": "Ctrl+V", "Calibrate": "Ctrl+Shift+K",
-                    "Add": "Ctrl+Shift+M", "Contents": "F1" })
+                    "Add": "Ctrl+Shift+M", "Contents": "F1", "Undo": "Ctrl+Z",
+                    "Redo": "Ctrl+Shift+Z" })
 
         compare(Helpers.action(window, "Open Image").shortcut, StandardKey.Open)
         compare(Helpers.action(window, "Print").shortcut, StandardKey.Print)
         compare(Helpers.action(window, "Paste image").shortcut, StandardKey.Paste)
         compare(Helpers.action(window, "Contents").shortcut, StandardKey.HelpContents)
         compare(Helpers.action(window, "Save as").shortcut, StandardKey.Save)
-        var keyed = ["Open Image", "Save as", "Print", "Paste image", "Calibrate", "Add", "Contents"]
+        var keyed = ["Open Image", "Save as", "Print", "Paste image", "Calibrate", "Add", "Contents",
+                     "Undo", "Redo"]
         for (var m = 0; m < window.menus.length; ++m) {
             window.menus[m].entries.forEach(function (action) {
                 if (action && keyed.indexOf(action.text) < 0)
@@ -309,6 +311,36 @@ TestCase {
         return null
     }
 
+    // Edit names the step to undo or redo and is greyed without one; Ctrl+Z undoes,
+    // Ctrl+Y and Ctrl+Shift+Z redo.
+    function test_undoRedoKeys() {
+        var window = Helpers.createWindow(testCase)
+        var page = Helpers.findObject(window, "mainPage")
+        var undo = Helpers.action(window, "Undo")
+        var redo = Helpers.action(window, "Redo")
+        verify(!undo.enabled && !redo.enabled)
+        page.document.calibrate(Qt.point(0.1, 0.5), Qt.point(0.5, 0.5), 10, "mm")
+        compare(undo.text, "Undo Calibrate")
+        page.addMeasure()
+        clickCanvas(page, 0.3, 0.3)
+        clickCanvas(page, 0.5, 0.6)
+        compare(undo.text, "Undo Add measure")
+        verify(undo.enabled && page.hasMeasures)
+
+        keySequence("Ctrl+Z")
+        verify(!page.hasMeasures && page.calibrated)
+        compare(redo.text, "Redo Add measure")
+        keySequence("Ctrl+Y")
+        verify(page.hasMeasures)
+        keySequence("Ctrl+Z")
+        keySequence("Ctrl+Z")
+        verify(!page.calibrated && !undo.enabled)
+        compare(undo.text, "Undo")
+        keySequence("Ctrl+Shift+Z")
+        keySequence("Ctrl+Shift+Z")
+        verify(page.calibrated && page.hasMeasures && !redo.enabled)
+    }
+
     function test_measuresEntries() {
         var window = Helpers.createWindow(testCase)
         var page = Helpers.findObject(window, "mainPage")
@@ -326,6 +358,7 @@ TestCase {
         verify(accept !== null, "no Accept button in the calibration popup")
         mouseClick(accept)
         tryCompare(page, "calibrated", true)
+        tryCompare(popup, "visible", false) // it takes the clicks while it sinks away
         compare(enabledStates(window), [true, false, true, false, true])
 
         Helpers.action(window, "Add").trigger()

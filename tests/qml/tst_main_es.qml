@@ -15,7 +15,7 @@ TestCase {
         var window = Helpers.createWindow(testCase)
         compare(Helpers.describe(Helpers.windowMenus(window)), [
             "Fichero: Abrir Imagen | - | Guardar como | Imprimir | - | Salir",
-            "Editar: Pegar imagen",
+            "Editar: Deshacer | Rehacer | - | Pegar imagen | - | Borrar medidas",
             "Medidas: Color | Calibrar | Añadir | Borrar el último | Reset",
             "Ver: Ocultar barra de herramientas",
             "Ayuda: Contenidos | - | Acerca de Orvalith"

@@ -331,19 +331,11 @@ Item {
         // The graduation is made invisible, so that only measures and numbers are drawn.
         function test_measures() {
             settings.mainColor = "transparent"
-            measures.calibrated = true
-            measures.calibrationFactor = 10
-            measures.items = [{
-                                  "start": { "x": 0.1, "y": 0.1 },
-                                  "end": { "x": 0.3, "y": 0.1 },
-                                  "cachedLength": 12.34
-                              }, {
-                                  "start": { "x": 0.35, "y": 0.75 },
-                                  "end": { "x": -1, "y": -1 },
-                                  "cachedLength": 0
-                              }]
-            measures.hasItems = true
-            measures.measuring = true
+            // 800 picture pixels are 61.7: the first measure's 160 are 12.34.
+            page.document.calibrate(Qt.point(0, 0.5), Qt.point(1, 0.5), 61.7, "")
+            page.document.addMeasure("distance", [Qt.point(0.1, 0.1), Qt.point(0.3, 0.1)])
+            page.addMeasure()
+            verify(measures.placePoint(0.35, 0.75))
             mouseMove(page.canvas, 360, 430)
             var shot = paintAndGrab()
             // First measure: (80, 60) to (240, 60), middle (160, 60).

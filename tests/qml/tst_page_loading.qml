@@ -364,12 +364,17 @@ Item {
         }
 
         // A JPEG cut short shows grey where it is missing, and stays at the user's word
-        // only; discarded, the picture before it comes back.
+        // only; discarded, the picture before it comes back, with its measures.
         function test_incompletePicture() {
             var question = findChild(page, "incompletePictureDialog")
+            var store = page.pictureRecord.store
+            store.folder = store.folder + "-" + Date.now() // no record of an earlier run
             dropAt([PageTest.pictureUrl("landscape-800x400.png")])
             tryCompare(page.image, "sourceSize", Qt.size(800, 400))
+            tryVerify(function () { return store.pictureKey !== "" })
             var before = page.image.source
+            page.document.calibrate(Qt.point(0.1, 0.5), Qt.point(0.5, 0.5), 10, "mm")
+            page.document.addMeasure("distance", [Qt.point(0.1, 0.1), Qt.point(0.3, 0.1)])
 
             dropAt([PageTest.pictureUrl("cut-in-scan.jpg")])
             tryCompare(question, "opened", true)
@@ -380,6 +385,7 @@ Item {
             tryCompare(question, "visible", false)
             compare(page.image.source, before)
             compare(page.image.sourceSize, Qt.size(800, 400))
+            tryVerify(function () { return page.calibrated && page.document.measures.count === 1 })
 
             dropAt([PageTest.pictureUrl("cut-in-scan.jpg")])
             tryCompare(question, "opened", true)

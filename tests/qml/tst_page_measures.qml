@@ -163,8 +163,7 @@ Item {
                 { tag: "Accept with both points on one spot", calibrated: false },
                 { tag: "Cancel", calibrated: false },
                 { tag: "Escape", calibrated: false },
-                { tag: "press outside the page", calibrated: false },
-                { tag: "page resized", calibrated: false }
+                { tag: "press outside the page", calibrated: false }
             ]
         }
 
@@ -178,10 +177,8 @@ Item {
                 mouseClick(findChild(popup.contentItem, "cancelButton"))
             else if (data.tag === "Escape")
                 keyClick(Qt.Key_Escape)
-            else if (data.tag === "press outside the page")
-                mouseClick(root, page.width + 50, 400)
             else
-                page.width = 900
+                mouseClick(root, page.width + 50, 400)
             tryCompare(popup, "visible", false)
             verify(!page.calibrating)
             compare(page.calibrated, data.calibrated)
@@ -221,11 +218,25 @@ Item {
             compare(page.messageLabel.text, "")
             verify(!measures.placePoint(0.5, 0.5), "a click outside any procedure places nothing")
 
+            // A calibration started again keeps the one in force until it is accepted.
             page.calibrateMeasures()
-            verify(page.calibrating && !page.calibrated)
+            verify(page.calibrating && page.calibrated)
             clickCanvas(0.5, 0.5)
             page.resetMeasures()
             verifyUncalibrated()
+        }
+
+        // A resize of the page leaves the box open and the points placed: they are
+        // fractions of the picture, whose proportions hold.
+        function test_resizeKeepsCalibrationBeingPlaced() {
+            placeCalibration([0.2, 0.3], [0.6, 0.3])
+            page.width = 900
+            verify(popup.opened && page.calibrating) // a closing box is no longer opened
+            compare(measures.calibration.end.x, 0.6)
+            fuzzyCompare(popup.x, (page.width - popup.width) / 2, 1)
+            typeReference(8)
+            acceptPopup()
+            fuzzyCompare(measure([0.2, 0.3], [0.6, 0.3]), 8, 1e-9)
         }
 
         // Two points and no more: clicks while the popup is up place nothing.

@@ -18,7 +18,7 @@ from xdesktop import click, key, type_text, wait_until
 
 MENUS = {
     "File": ["Open Image", "Save as", "Print", "Quit"],
-    "Edit": ["Paste image"],
+    "Edit": ["Undo", "Redo", "Paste image", "Clear measures"],
     "Measures": ["Color", "Calibrate", "Add", "Remove Last", "Reset"],
     "View": ["Hide toolbar"],
     "Help": ["Contents", "About Orvalith"],
