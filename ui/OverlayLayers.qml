@@ -20,7 +20,6 @@ Item {
     property var drawnKeys: ({})
 
     anchors.fill: parent
-    clip: true
 
     function paint(v) {
         values = v
