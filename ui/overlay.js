@@ -12,14 +12,30 @@
 //   lengths are written.
 
 function paint(ctx, v) {
+    paintGraduationLayer(ctx, v)
+    paintGuidesLayer(ctx, v)
+    paintMarksLayer(ctx, v)
+}
+
+// The same drawing in three parts, bottom to top, for a screen that repaints only
+// the parts whose values changed (see OverlayLayers.qml).
+function paintGraduationLayer(ctx, v) {
     setStyles(ctx, v)
     paintCross(ctx, v)
     paintCircle(ctx, v)
     paintGraduation(ctx, v)
+}
+
+function paintGuidesLayer(ctx, v) {
+    setStyles(ctx, v)
     if (v.line.visible)
         paintGuideLine(ctx, v)
     if (v.sector.visible)
         paintSector(ctx, v)
+}
+
+function paintMarksLayer(ctx, v) {
+    setStyles(ctx, v)
     if (v.calibrating)
         paintCalibration(ctx, v)
     paintMeasures(ctx, v)

@@ -280,6 +280,7 @@ Item {
             compare(page.drawingRectangle.width, 400)
             compare(page.drawingRectangle.height, 800)
             page.canvas.visible = false
+            tryVerify(function () { return page.picturePreview.drawn }, 10000)
             var shot = grabImage(page.drawingRectangle)
             verify(PageTest.near(shot.pixel(200, 100), Qt.rgba(1, 0, 0, 1), 0.1), "top is red")
             verify(PageTest.near(shot.pixel(200, 700), Qt.rgba(0, 0, 1, 1), 0.1), "bottom is blue")
