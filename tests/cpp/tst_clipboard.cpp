@@ -145,6 +145,8 @@ void ClipboardTest::initTestCase()
 #ifndef Q_OS_WIN
     // Elsewhere a file name may hold backslashes and a colon.
     QVERIFY(cornersImage(64, 48).save(path("C:\\images\\eye.jpg"), "JPG"));
+    for (const char *name : {R"(\\server\photos\eye.jpg)", R"(\\?\UNC\server\photos\eye.jpg)"})
+        QVERIFY(cornersImage(64, 48).save(path(QString::fromUtf8(name)), "JPG"));
 #endif
     QVERIFY(QDir(m_dir.path()).mkdir("shots.png"));
     // Names holding what URLs use for other things, beside the names that a
@@ -298,6 +300,17 @@ void ClipboardTest::textNamingAnImage_data()
     QTest::newRow("file URL naming localhost")
         << "file://localhost" + asUrlPath(eyeJpg) << QUrl::fromLocalFile(eyeJpg);
     QTest::newRow("file URL of another machine") << "file://server" + asUrlPath(eyeJpg) << QUrl();
+    // Shares are refused before any look-up: on Windows a look-up is a network request.
+    // Elsewhere each of these names an existing file, so a look-up would find it.
+    QTest::newRow("share, Windows' way") << R"(\\server\photos\eye.jpg)" << QUrl();
+    QTest::newRow("share, long form") << R"(\\?\UNC\server\photos\eye.jpg)" << QUrl();
+#ifdef Q_OS_WIN
+    QTest::newRow("share, with slashes") << "//server/photos/eye.jpg" << QUrl();
+    QTest::newRow("share in a file URL's path") << "file:////server/photos/eye.jpg" << QUrl();
+#else
+    QTest::newRow("share, with slashes") << '/' + eyeJpg << QUrl();
+    QTest::newRow("share in a file URL's path") << "file:///" + eyeJpg << QUrl();
+#endif
     QTest::newRow("quoted path, as Windows copies one")
         << '"' + eyeJpg + '"' << QUrl::fromLocalFile(eyeJpg);
     QTest::newRow("# in a file URL")
