@@ -835,10 +835,11 @@ void TestPrintHelper::savesPngAndJpeg()
 }
 
 // The list goes by default where the picture was just saved, under the name
-// offered, in UTF-8; a name typed without a suffix gets ".csv".
+// offered, in UTF-8; a name typed without a suffix gets ".csv". The folder's
+// name has a space and an accent, as a patient's folder often has.
 void TestPrintHelper::savesMeasurementsBesideThePicture()
 {
-    const QString folder = m_dir.filePath(QStringLiteral("visit 4"));
+    const QString folder = m_dir.filePath(QStringLiteral("visit 4 Pe\u00f1a"));
     QVERIFY(QDir().mkpath(folder));
     const QString csv = QStringLiteral("Picture,eye.jpg\r\nGuide line,45.5,\u00b0\r\n");
     SaveDialogSeen seen;
@@ -858,6 +859,7 @@ void TestPrintHelper::savesMeasurementsBesideThePicture()
     QCOMPARE(answerer.answered(), 3);
     QCOMPARE(answerer.unexpected(), 0);
 
+    QVERIFY(!QImage(folder + QStringLiteral("/eye.png")).isNull());
     QCOMPARE(seen.directory, folder);
     QCOMPARE(fileBytes(folder + QStringLiteral("/eye.csv")), csv.toUtf8());
     QCOMPARE(fileBytes(folder + QStringLiteral("/typed.csv")), csv.toUtf8());
