@@ -4,7 +4,6 @@
 # the screen's size (WIDTHxHEIGHTxDEPTH) for a test that needs a particular one.
 # POSIX sh and Xvfb only: the Windows build's tests run through it under Wine too,
 # which passes no QT_* variable on to a Windows program.
-# POSIX sh and Xvfb only: it also runs the Windows build's tests under Wine.
 set -u
 # A fresh sandbox (settings, home, runtime folder) for every run.
 if [ -n "${ORVALITH_SANDBOX:-}" ]; then
