@@ -62,8 +62,11 @@ QString pageOutcome(QObject *page)
         return QStringLiteral("refused");
     if (isVisible(page, "incompletePictureDialog"))
         return QStringLiteral("questioned");
+    // Where the page draws a scaled copy, the picture is shown once that is drawn.
+    const auto *preview = page->property("picturePreview").value<QObject *>();
     if (image && image->property("status").toInt() == 1 &&
-        image->property("sourceSize").toSize().width() > 0)
+        image->property("sourceSize").toSize().width() > 0 &&
+        (!preview || preview->property("drawn").toBool()))
         return QStringLiteral("shown");
     return QString();
 }

@@ -7,7 +7,9 @@
 #include "measuring/measurementdocument.h"
 #include "measuring/recordstore.h"
 #include "pictureintake.h"
+#include "pictureregion.h"
 #include "recordexport.h"
+#include "storedsettings.h"
 #include "urlopener.h"
 #include "windowframe.h"
 
@@ -53,7 +55,9 @@ void registerQmlTypes()
     qmlRegisterType<UrlOpener>("Orvalith", 1, 0, "UrlOpener");
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
+    qmlRegisterType<PictureRegion>("Orvalith", 1, 0, "PictureRegion");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
+    qmlRegisterType<StoredSettings>("Orvalith", 1, 0, "StoredSettings");
     qmlRegisterType<CompositeMark>("Orvalith", 1, 0, "CompositeMark");
     qmlRegisterType<MeasurementDocument>("Orvalith", 1, 0, "MeasurementDocument");
     qmlRegisterType<RecordStore>("Orvalith", 1, 0, "RecordStore");

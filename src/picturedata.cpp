@@ -1,5 +1,7 @@
 #include "picturedata.h"
 
+#include "pngtext.h"
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -59,6 +61,18 @@ int nextMarkerAfterScan(const QByteArray &jpeg, int from)
             return at;
     }
     return -1;
+}
+
+// The page fits the picture to its drawing area, a few hundred pixels a side
+// at the least: a picture whose short side is less than this fraction of its long
+// side would be drawn a few pixels thin or less, and nothing could be placed on it.
+constexpr int largestSideRatio = 100;
+
+bool tooThinToShow(const QSize &size)
+{
+    const int shortSide = qMin(size.width(), size.height());
+    const int longSide = qMax(size.width(), size.height());
+    return qint64(shortSide) * largestSideRatio < longSide;
 }
 
 bool withinLimits(const QSize &size, const Limits &limits)
@@ -125,7 +139,7 @@ Picture decode(const QByteArray &bytes, const Limits &limits)
     const Kind kind = kindOf(bytes);
     if (kind == Kind::Other)
         return {Verdict::Unreadable, QImage()};
-    QByteArray data = bytes; // shared, not copied
+    QByteArray data = kind == Kind::Png ? pngtext::withoutLargeText(bytes) : bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, kind == Kind::Jpeg ? "jpeg" : "png");
@@ -135,6 +149,8 @@ Picture decode(const QByteArray &bytes, const Limits &limits)
         return {Verdict::Unreadable, QImage()};
     if (!withinLimits(declared, limits))
         return {Verdict::TooLarge, QImage()};
+    if (tooThinToShow(declared))
+        return {Verdict::Unreadable, QImage()};
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return {Verdict::Unreadable, QImage()};
@@ -148,6 +164,8 @@ Picture accept(const QImage &pixels, const Limits &limits)
         return {Verdict::Unreadable, QImage()};
     if (!withinLimits(pixels.size(), limits))
         return {Verdict::TooLarge, QImage()};
+    if (tooThinToShow(pixels.size()))
+        return {Verdict::Unreadable, QImage()};
     return {Verdict::Readable, pixels};
 }
 

@@ -40,6 +40,7 @@ struct Picture
 
 // Only JPEG and PNG are decoded, and only after their header has declared a
 // size within the limits: a small file may declare a picture of many gigabytes.
+// A strip too thin to be drawn on the page cannot be used either.
 Picture decode(const QByteArray &bytes, const Limits &limits);
 
 // Pixels that are already decoded meet the same limits.

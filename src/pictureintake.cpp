@@ -3,6 +3,7 @@
 #include "picturedata.h"
 #include "picturepath.h"
 #include "picturestore.h"
+#include "pngtext.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -65,8 +66,7 @@ bool readRegularFile(const QString &path, QByteArray *bytes)
     // takes even stored uncompressed at 8 bits a channel.
     if (file.size() <= 0 || file.size() >= std::numeric_limits<int>::max())
         return false;
-    *bytes = file.readAll();
-    return bytes->size() == file.size();
+    return pngtext::readWithoutLargeText(&file, bytes) && !bytes->isEmpty();
 }
 
 picturedata::Picture examine(const Content &content, const picturedata::Limits &limits)
@@ -77,6 +77,21 @@ picturedata::Picture examine(const Content &content, const picturedata::Limits &
     if (!content.path.isEmpty() && !readRegularFile(content.path, &bytes))
         return {Verdict::Unreadable, QImage()};
     return picturedata::decode(bytes, limits);
+}
+
+// Nothing thrown here may reach the thread pool, which would end the program and
+// every unsaved measure with it: a picture that cannot be held (memory ran out
+// while decoding it) is one that cannot be read.
+Verdict examineAndStore(const Content &content, const picturedata::Limits &limits, QUrl *url)
+{
+    try {
+        const picturedata::Picture picture = examine(content, limits);
+        if (!picture.image.isNull())
+            *url = PictureStore::instance().addDecoded(picture.image);
+        return picture.verdict;
+    } catch (...) {
+        return Verdict::Unreadable;
+    }
 }
 
 // Only addresses the store handed out, inline JPEG and local files are read.
@@ -174,10 +189,8 @@ void PictureIntake::open(const QVariant &source)
     const picturedata::Limits limits = picturedata::machineLimits();
     QPointer<PictureIntake> self(this);
     QThreadPool::globalInstance()->start([self, request, content, limits] {
-        const picturedata::Picture picture = examine(content, limits);
-        const QUrl url =
-            picture.image.isNull() ? QUrl() : PictureStore::instance().addDecoded(picture.image);
-        const Verdict verdict = picture.verdict;
+        QUrl url;
+        const Verdict verdict = examineAndStore(content, limits, &url);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, request, verdict, url] {

@@ -111,11 +111,22 @@ void PictureStore::forget(const QUrl &url)
 
 StoredPictureProvider::StoredPictureProvider() : QQuickImageProvider(QQuickImageProvider::Image) {}
 
-// The picture is shown at its own size: the requested size is not used.
-QImage StoredPictureProvider::requestImage(const QString &id, QSize *size, const QSize &)
+// A requested size smaller than the picture gets a copy scaled to fit inside it,
+// its proportions kept (a side given as 0 or less follows the other): the page
+// draws such a copy, made on the image loader's thread. Otherwise the picture
+// itself comes back, not copied.
+QImage StoredPictureProvider::requestImage(const QString &id, QSize *size,
+                                           const QSize &requestedSize)
 {
     const QImage image = PictureStore::instance().decoded(id);
     if (size)
         *size = image.size();
-    return image;
+    if (image.isNull() || (requestedSize.width() <= 0 && requestedSize.height() <= 0))
+        return image;
+    const QSize bounds(requestedSize.width() > 0 ? requestedSize.width() : image.width(),
+                       requestedSize.height() > 0 ? requestedSize.height() : image.height());
+    const QSize fitted = image.size().scaled(bounds, Qt::KeepAspectRatio);
+    if (fitted.width() >= image.width() || fitted.isEmpty())
+        return image;
+    return image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

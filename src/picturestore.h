@@ -43,7 +43,7 @@ private:
     QHash<QString, QImage> m_decoded;
 };
 
-// Serves the store's decoded pictures; they are ready, so a request never waits.
+// Serves the store's decoded pictures, whole or scaled down to a requested size.
 class StoredPictureProvider : public QQuickImageProvider
 {
 public:

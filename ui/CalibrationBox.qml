@@ -124,6 +124,7 @@ Popup {
                     id: unitField
                     objectName: "unitField"
                     text: box.unit
+                    maximumLength: Lengths.longestUnit
                     placeholderText: qsTr("unit")
                     selectByMouse: true
                     Layout.preferredWidth: 64

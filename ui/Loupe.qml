@@ -1,9 +1,9 @@
 import QtQuick 2.15
-import Qt.labs.settings 1.0
+import Orvalith 1.0
 
 // A magnified view of the picture around one point, drawn from the picture's own
-// pixels (the decoded picture at full resolution, shared with the page's image
-// through the pixmap cache), never by enlarging what the screen shows. A thin cross, white
+// pixels (the decoded picture at full resolution, only the part in view), never by
+// enlarging what the screen shows. A thin cross, white
 // edged in black so that it shows on any picture, marks the point itself; a segment runs
 // from it towards the other end of the segment being placed, when there is one, and the
 // guide line or sector edge being dragged runs through it.
@@ -43,7 +43,7 @@ Item {
         setMagnification(magnification / 2)
     }
 
-    Settings {
+    StoredSettings {
         id: stored
         category: "Loupe"
         property int magnification: 4
@@ -61,16 +61,14 @@ Item {
         color: "black"
     }
 
-    Image {
+    PictureRegion {
         id: picture
         objectName: "loupePicture"
+        anchors.fill: parent
         source: loupe.visible ? loupe.source : ""
-        autoTransform: true
-        smooth: false
-        x: Math.round(loupe.width / 2 - loupe.focusPoint.x * loupe.zoom)
-        y: Math.round(loupe.height / 2 - loupe.focusPoint.y * loupe.zoom)
-        width: loupe.pictureSize.width * loupe.zoom
-        height: loupe.pictureSize.height * loupe.zoom
+        origin: Qt.point(Math.round(loupe.width / 2 - loupe.focusPoint.x * loupe.zoom),
+                         Math.round(loupe.height / 2 - loupe.focusPoint.y * loupe.zoom))
+        zoom: loupe.zoom
     }
 
     Rectangle {

@@ -2,10 +2,10 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import Qt.labs.platform 1.1 as Platform
-import Qt.labs.settings 1.0
 import Orvalith 1.0
 import "halo.js" as Halo
 import "highlight.js" as Highlight
+import "lengths.js" as Lengths
 import "overlay.js" as Overlay
 
 // The corridor: the form's controls, wired to the rooms that do the work (the
@@ -39,7 +39,7 @@ MainPageForm {
     readonly property alias document: measures.document
     readonly property alias pictureRecord: pictureRecord
 
-    Settings {
+    StoredSettings {
         id: settings
         objectName: "settings"
         category: "MainPage"
@@ -84,6 +84,7 @@ MainPageForm {
     ]
 
     Component.onCompleted: {
+        settings.lengthUnit = Lengths.unitOf(settings.lengthUnit)
         panel.startUp()
         // The start-up's own settings are no steps of the user.
         measures.document.reset()
@@ -356,7 +357,7 @@ MainPageForm {
         parent: page
         unit: settings.lengthUnit
         onAccepted: {
-            settings.lengthUnit = unit
+            settings.lengthUnit = Lengths.unitOf(unit)
             ok = measures.calibrate(reference, unit)
             measures.cancelPlacing()
         }
@@ -368,8 +369,8 @@ MainPageForm {
 
     // ---- Overlay painting ---------------------------------------------------------
 
-    // The overlay is redrawn whole from the page's state at every paint; nothing is
-    // kept between runs. Requests made before the next frame share one run.
+    // The overlay is drawn from the page's state at every paint (the layers keep only
+    // what they last drew). Requests made before the next frame share one run.
     canvas.onPaint: paintOverlay()
 
     // Drawn into an image on this thread, right after the paint handler and before the
@@ -387,6 +388,7 @@ MainPageForm {
     // overlay hidden on screen stays out of the capture too.
     // The status line is the screen's: it never goes into a saved or printed picture.
     function showCaptureOverlay(factor) {
+        picturePreview.capturing = true
         messageLabel.visible = false
         if (!canvas.visible)
             return
@@ -395,6 +397,7 @@ MainPageForm {
     }
 
     function showScreenOverlay() {
+        picturePreview.capturing = false
         messageLabel.visible = true
         if (!exportOverlay.visible)
             return
@@ -402,18 +405,26 @@ MainPageForm {
         canvas.visible = true
     }
 
+    // Every repaint request comes to the canvas, whose layers repaint what changed; the
+    // canvas itself only clears its single pixel (and so still tells it has painted).
     function paintOverlay() {
-        var ctx = canvas.getContext("2d")
-        ctx.reset()
+        canvas.getContext("2d").reset()
         var values = overlayValues()
-        Overlay.paint(ctx, values)
         values.hovered = pointerHandling.hovered
         values.held = nudging.row !== -3 ? { "row": nudging.row, "index": nudging.index }
                                          : mouseAction === 5 ? { "row": pointerHandling.takenRow,
                                                                  "index": pointerHandling.takenIndex }
                                                              : null
         values.selected = measures.selected
-        Highlight.paint(ctx, values)
+        overlayLayers.paint(values)
+    }
+
+    canvas.canvasSize: Qt.size(1, 1)
+    canvas.canvasWindow: Qt.rect(0, 0, 1, 1)
+
+    OverlayLayers {
+        id: overlayLayers
+        parent: canvas
     }
 
     // reach: every ray and line runs this far from its start, which lies beyond any

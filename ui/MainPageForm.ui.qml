@@ -12,6 +12,7 @@ Item {
     property alias canvas: canvas
     property alias canvasMouseArea: canvasMouseArea
     property alias exportOverlay: exportOverlay
+    property alias picturePreview: picturePreview
     property alias eyeLabel: eyeLabel
     property alias referenceLabel: referenceLabel
     property alias referenceTextField: referenceTextField
@@ -66,6 +67,12 @@ Item {
                 id: image
                 anchors.fill: parent
                 fillMode: Image.PreserveAspectFit
+            }
+
+            PicturePreview {
+                id: picturePreview
+                anchors.fill: parent
+                picture: image
             }
 
             Canvas {

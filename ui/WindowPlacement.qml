@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Window 2.15
-import Qt.labs.settings 1.0
+import Orvalith 1.0
 
 // The main window's size, place and maximised state, brought back at the next start
 // and kept within the screen the window opens on, title bar and frame included. Only
@@ -21,7 +21,7 @@ QtObject {
     // it is made are not the user's.
     property bool placed: false
 
-    property Settings stored: Settings {
+    property StoredSettings stored: StoredSettings {
         category: "MainWindow"
         property int x: 0
         property int y: 0

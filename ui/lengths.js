@@ -2,6 +2,15 @@
 
 // Lengths as the user types and reads them.
 
+// Enough for any unit's name or symbol; a longer one (a hand-edited settings file)
+// would crowd the labels of every control that shows a length.
+var longestUnit = 16
+
+// A unit as typed or stored: without the spaces around it, at most longestUnit long.
+function unitOf(text) {
+    return String(text).trim().substring(0, longestUnit)
+}
+
 var smallestReference = 0.001
 var largestReference = 1000000
 

@@ -13,16 +13,32 @@
 //   plannedAxis: the planned axis in degrees, or -1 for none.
 
 function paint(ctx, v) {
+    paintGraduationLayer(ctx, v)
+    paintGuidesLayer(ctx, v)
+    paintMarksLayer(ctx, v)
+}
+
+// The same drawing in three parts, bottom to top, for a screen that repaints only
+// the parts whose values changed (see OverlayLayers.qml).
+function paintGraduationLayer(ctx, v) {
     setStyles(ctx, v)
     paintCross(ctx, v)
     paintCircle(ctx, v)
     paintGraduation(ctx, v)
+}
+
+function paintGuidesLayer(ctx, v) {
+    setStyles(ctx, v)
     if (v.line.visible)
         paintGuideLine(ctx, v)
     if (v.sector.visible)
         paintSector(ctx, v)
     if (v.plannedAxis >= 0)
         paintPlannedAxis(ctx, v)
+}
+
+function paintMarksLayer(ctx, v) {
+    setStyles(ctx, v)
     if (v.calibrating)
         paintCalibration(ctx, v)
     paintMeasures(ctx, v)

@@ -92,14 +92,25 @@ function header(labels) {
     return [labels.item, labels.value, labels.unit]
 }
 
+// A spreadsheet takes a cell starting with "=", "+", "-", "\u2212" or "@" for a
+// formula, which a picture's name or a unit may be: such text is marked as text with
+// the leading apostrophe spreadsheets use themselves. Numbers are never marked.
+function textCell(text) {
+    var cell = String(text)
+    return /^[=+\-\u2212@]/.test(cell) ? "'" + cell : cell
+}
+
 // Tab separated, one line per row after the header: what a spreadsheet takes from
 // the clipboard, headed by the record's own [label, value] rows when given. A tab
-// or line break typed into a unit cannot split a cell.
+// or line break typed into a unit cannot split a cell. The number is the middle cell
+// of each entry's row; every other cell is text.
 function tabText(list, labels, locale, headerRows) {
-    var table = (headerRows || []).concat([header(labels)], rows(list, locale))
-    var lines = table.map(function (row) {
-        return row.map(function (cell) {
-            return String(cell).replace(/[\t\r\n]+/g, " ")
+    var textRows = (headerRows || []).concat([header(labels)])
+    var numberRows = rows(list, locale)
+    var lines = textRows.concat(numberRows).map(function (row, index) {
+        return row.map(function (cell, column) {
+            var text = String(cell).replace(/[\t\r\n]+/g, " ")
+            return index >= textRows.length && column === 1 ? text : textCell(text)
         }).join("\t")
     })
     return lines.join("\n") + "\n"
@@ -114,9 +125,11 @@ function csvCell(text) {
 // The record's own [label, value] rows first (the picture, its reference text...),
 // then the header and the entries; lines end in CR LF, as CSV readers expect.
 function csvText(list, labels, headerRows) {
-    var table = headerRows.concat([header(labels)])
+    var table = headerRows.map(function (row) {
+        return row.map(textCell)
+    }).concat([header(labels)])
     list.forEach(function (e) {
-        table.push([e.what, Number(e.value).toFixed(e.decimals), e.unit])
+        table.push([textCell(e.what), Number(e.value).toFixed(e.decimals), textCell(e.unit)])
     })
     return table.map(function (row) {
         return row.map(csvCell).join(",")

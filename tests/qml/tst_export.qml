@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtTest 1.2
 import Qt.labs.platform 1.1 as Platform
 import "tst_main_helpers.js" as Helpers
+import "pagetest.js" as PageTest
 
 TestCase {
     id: testCase
@@ -50,7 +51,7 @@ TestCase {
 
     function homeFolder() {
         var url = Platform.StandardPaths.writableLocation(Platform.StandardPaths.HomeLocation)
-        return url.toString().replace("file://", "")
+        return Helpers.localPath(url)
     }
 
     // A plain picture of the given size, written as a PNG file.
@@ -62,7 +63,7 @@ TestCase {
         }, Qt.size(w, h))
         tryVerify(function () { return saved !== null }, 20000)
         verify(saved, "could not write " + path)
-        return "file://" + path
+        return Helpers.fileUrl(path)
     }
 
     // Loads the picture and waits until the drawing area has its proportions.
@@ -256,6 +257,26 @@ TestCase {
         var edge = pixel(data, x, Math.round(centre - rise * factor))
         verify(!isPictureColour(edge), "no sector edge in the composite: " + edge)
         verify(page.canvas.visible && !page.exportOverlay.visible)
+    }
+
+    // The screen draws a copy of the picture scaled to the drawing area, never the
+    // picture itself; the export still takes every pixel of the picture (each one's
+    // colour spells its place: red the low byte of x, green of y).
+    function test_screenCopyAndFullExport() {
+        loadPicture(PageTest.pictureUrl("coded-2400x1600.png"), 2400, 1600)
+        tryVerify(function () { return page.picturePreview.drawn }, 10000)
+        var copy = page.picturePreview.front
+        verify(copy.implicitWidth <= Math.ceil(page.drawingRectangle.width)
+               && copy.implicitHeight <= Math.ceil(page.drawingRectangle.height),
+               "a copy of " + copy.implicitWidth + " x " + copy.implicitHeight)
+        verify(!page.image.visible)
+        var data = capture()
+        compare(data.width, 2400)
+        for (var d = 0; d < 3; ++d) {
+            var p = pixel(data, 2100 + d, 300 + d)
+            compare([p[0], p[1]], [(2100 + d) & 255, (300 + d) & 255])
+        }
+        verify(page.picturePreview.drawn && !page.image.visible, "back to the copy")
     }
 
     function test_smallPicture() {

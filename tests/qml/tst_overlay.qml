@@ -157,6 +157,7 @@ Item {
         function loadPicture(name) {
             page.image.source = PageTest.pictureUrl(name)
             tryCompare(page.image, "status", Image.Ready)
+            tryVerify(function () { return page.picturePreview.drawn }, 10000)
         }
 
         // Cross and circle at the graduation's width + 1, rays at its width.

@@ -89,6 +89,35 @@ Item {
             compare(page.lineRotationSlider.value, 45)
         }
 
+        // Two windows open at once: each change writes its own setting only, never the
+        // other window's older choices with it.
+        function test_twoPagesWriteOnlyTheirOwnChoices() {
+            var other = createTemporaryObject(pageComponent, root, { "width": 950, "height": 800 })
+            waitForRendering(other)
+            page.visible = false
+            mouseClick(other.angleStep5RadioButton)
+            tryVerify(function () { return String(store.value("angleStep10")) === "false" })
+            page.visible = true
+            other.visible = false
+            mouseClick(page.magnifierSwitch)
+            tryVerify(function () { return String(store.value("magnifier")) === "false" })
+            compare(String(store.value("angleStep10")), "false", "the other window's choice kept")
+            other.destroy()
+            restart()
+            verify(page.angleStep5RadioButton.checked)
+            verify(!page.magnifierSwitch.checked)
+        }
+
+        // A stored unit of any length is cut to a short one when read.
+        function test_longStoredUnit() {
+            page.destroy()
+            wait(0)
+            store.setValue("lengthUnit", "  " + new Array(100001).join("u"))
+            createPage()
+            compare(settings.lengthUnit, new Array(17).join("u"))
+            tryVerify(function () { return String(store.value("lengthUnit")).length === 16 })
+        }
+
         // Values the page never wrote: each falls back to its default or the nearest value
         // the page can use, and start-up goes on as usual.
         function test_foreignStoredValues() {

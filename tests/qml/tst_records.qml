@@ -72,6 +72,21 @@ TestCase {
         verify(csv.indexOf("Guide line,45.5,\u00b0\r\n") > 0, csv)
     }
 
+    // Text that a spreadsheet would run as a formula is written as text, in the file
+    // and in the copy alike; the numbers stay numbers.
+    function test_formulasStayText() {
+        var list = Records.entries(knownState("@SUM(A1)"), labels).slice(0, 2)
+        var csv = Records.csvText(list, labels, [["Picture", "=HYPERLINK(\"x\").jpg"],
+                                                 ["Reference", "+1"]])
+        compare(csv.split("\r\n").slice(0, 4),
+                ["Picture,\"'=HYPERLINK(\"\"x\"\").jpg\"", "Reference,'+1", "Item,Value,Unit",
+                 "Calibration,11.5,'@SUM(A1)"])
+        var copied = Records.tabText(Records.entries(knownState("\u2212x"), labels), labels,
+                                     Qt.locale("C"), [["Picture", "-eye.jpg"]]).split("\n")
+        compare(copied[0], "Picture\t'-eye.jpg")
+        compare(copied[2], "Calibration\t11.5\t'\u2212x")
+    }
+
     // The heading of every record: in the user's language for the copy and the page,
     // plain for the CSV and the metadata, the calibration's fields only once calibrated.
     function test_recordHeading() {
