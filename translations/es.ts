@@ -87,14 +87,6 @@
         <source>View</source>
         <translation>Ver</translation>
     </message>
-    <message>
-        <source>Add angle</source>
-        <translation>Añadir ángulo</translation>
-    </message>
-    <message>
-        <source>Fit circle</source>
-        <translation>Ajustar círculo</translation>
-    </message>
 </context>
 <context>
     <name>MainPage</name>

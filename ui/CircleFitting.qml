@@ -85,6 +85,7 @@ QtObject {
         var largest = Math.max(slider.from, border - page.circleMargin)
         var radius = circle.radius * scale
         var limited = Math.min(largest, Math.max(slider.from, radius))
+        slider.to = largest // the range at the new centre, before the radius is set
         measures.document.fitCircle(circle.centre, limited)
         var deviation = Number(circle.deviation).toLocaleString(Qt.locale(), "f", 1)
         if (Math.abs(limited - radius) > 0.5)

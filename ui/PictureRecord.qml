@@ -63,7 +63,6 @@ QtObject {
         setIfOther(page.compassAngleSlider, "value", document.sectorAngle)
         setIfOther(page, "circleX", document.circleCentre.x)
         setIfOther(page, "circleY", document.circleCentre.y)
-        page.calculateCircleRadiusSliderTo() // the radius's range at the new centre
         setIfOther(page.circleRadiusSlider, "value", document.circleRadius)
         setIfOther(page.referenceTextField, "text", document.referenceText)
         if (document.rightEye)
