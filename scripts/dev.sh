@@ -1,6 +1,7 @@
 #!/bin/sh
 # Sets up a Debian 12 machine for Orvalith and builds it, then either starts the
-# program ("run") or runs every test ("test"). Safe to run again: packages that
+# program ("run") or runs every test ("test"); "windows" builds for Windows and
+# runs the tests under Wine (scripts/windows.sh). Safe to run again: packages that
 # are present are not reinstalled and only what changed is rebuilt.
 set -eu
 
@@ -19,23 +20,7 @@ test_packages="xvfb xauth xclip xdotool x11-utils binutils-mingw-w64-x86-64 popp
     clang-format dpkg-dev file fontconfig desktop-file-utils appstream openbox
     clang libclang-rt-14-dev"
 
-# One dpkg query for all packages: one per package took most of a second.
-install_missing() {
-    installed=" $(dpkg-query -W -f='${Package} ${Status}\n' "$@" 2>/dev/null |
-        awk '/ ok installed$/ { print $1 }' | tr '\n' ' ') "
-    missing=""
-    for p in "$@"; do
-        case "$installed" in
-        *" $p "*) ;;
-        *) missing="$missing $p" ;;
-        esac
-    done
-    if [ -n "$missing" ]; then
-        echo "Installing:$missing"
-        apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
-    fi
-}
+. "$root/scripts/packages.sh"
 
 # Configures only when there is no build yet or the warnings setting changed: the
 # build itself configures again when a CMakeLists.txt changed. Builds the given
@@ -64,8 +49,11 @@ test)
     cd "$build"
     exec ctest --output-on-failure -j2
     ;;
+windows)
+    exec "$root/scripts/windows.sh"
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|windows" >&2
     exit 2
     ;;
 esac

@@ -35,9 +35,23 @@ bool hasOtherScheme(const QString &text)
     return true;
 }
 
-// The text after "file:" is a host (empty or "localhost" here; a Windows share
-// elsewhere) and a path, which is kept whole: "#" and "?" in it are part of the
-// name, since a copied name is not a web address with a fragment or a query.
+// Two slashes or backslashes first name a share on another machine to Windows
+// (\\server\photos\eye.png, also \\?\UNC\server\...): merely asking whether such
+// a file exists sends a network request, with the user's credentials. Where "/"
+// is the root nobody writes "//" for it, so the rule holds everywhere.
+bool namesShare(const QString &path)
+{
+    const auto separator = [&](int i) {
+        return path.size() > i &&
+               (path.at(i) == QLatin1Char('/') || path.at(i) == QLatin1Char('\\'));
+    };
+    return separator(0) && separator(1);
+}
+
+// The text after "file:" is a host (empty or "localhost"; any other, a share on
+// another machine, is refused) and a path, which is kept whole: "#" and "?" in
+// it are part of the name, since a copied name is not a web address with a
+// fragment or a query.
 QString localPathOfFileUrl(const QString &afterScheme, bool decode)
 {
     QString rest = afterScheme;
@@ -57,11 +71,10 @@ QString localPathOfFileUrl(const QString &afterScheme, bool decode)
     url.setPath(decode ? QUrl::fromPercentEncoding(rest.toUtf8()) : rest, QUrl::DecodedMode);
     if (!url.isValid())
         return QString();
-#ifndef Q_OS_WIN
     if (!host.isEmpty()) // another machine's file is not a local one
         return QString();
-#endif
-    return url.toLocalFile();
+    const QString path = url.toLocalFile();
+    return namesShare(path) ? QString() : path;
 }
 
 } // namespace
@@ -82,7 +95,7 @@ QStringList candidates(const QString &text)
         }
         return paths;
     }
-    if (hasOtherScheme(named))
+    if (hasOtherScheme(named) || namesShare(named))
         return {};
     return {named};
 }

@@ -103,8 +103,7 @@ void PrintHelper::printImage(QVariant image, QVariant record)
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(printJobName(recordField(record, "title")));
-    QPrintDialog dialog(&printer);
-    if (dialog.exec() != QDialog::Accepted)
+    if (!choosePrinter(&printer))
         return;
 
     QPainter painter;
@@ -125,6 +124,12 @@ void PrintHelper::printImage(QVariant image, QVariant record)
         orvalith::paintRecordPage(painter, page, picture, target.size(), printed);
     }
     painter.end();
+}
+
+bool PrintHelper::choosePrinter(QPrinter *printer)
+{
+    QPrintDialog dialog(printer);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void PrintHelper::saveImage(QVariant image, QVariant record)

@@ -4,6 +4,8 @@
 #include <QSettings>
 #include <QVariant>
 
+class QPrinter;
+
 namespace orvalith {
 struct WriteResult;
 }
@@ -27,6 +29,12 @@ public:
     static void showSaveError(const QString &heading, const orvalith::WriteResult &result);
     // Where pictures were last saved, or the documents folder before the first save.
     static QString saveFolder();
+
+protected:
+    // Lets the user choose the printer and the page in the print dialog; false
+    // when the print was cancelled. Windows' own dialog serves only its own
+    // printers: a test prints to PDF through a helper that sets the printer here.
+    virtual bool choosePrinter(QPrinter *printer);
 
 private:
     void rememberFolderOf(const QString &fileName);

@@ -2,6 +2,8 @@
 # Runs a command on an X server of its own, so that tests can run side by side
 # without sharing a clipboard, keyboard focus or screen. ORVALITH_SCREEN gives
 # the screen's size (WIDTHxHEIGHTxDEPTH) for a test that needs a particular one.
+# POSIX sh and Xvfb only: the Windows build's tests run through it under Wine too,
+# which passes no QT_* variable on to a Windows program.
 set -u
 # A fresh sandbox (settings, home, runtime folder) for every run.
 if [ -n "${ORVALITH_SANDBOX:-}" ]; then
@@ -25,7 +27,9 @@ while [ ! -s "$tmp/display" ]; do
 done
 DISPLAY=":$(cat "$tmp/display")"
 export DISPLAY
-QT_QPA_PLATFORM=xcb
+# Qt's X11 platform, unless told otherwise: a Windows program under Wine has Qt's
+# Windows platform draw through Wine's X11 driver.
+QT_QPA_PLATFORM=${ORVALITH_QPA:-xcb}
 export QT_QPA_PLATFORM
 "$@"
 rc=$?

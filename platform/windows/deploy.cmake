@@ -6,34 +6,13 @@ install(TARGETS orvalith RUNTIME DESTINATION .)
 
 get_target_property(ORVALITH_QMAKE Qt5::qmake IMPORTED_LOCATION)
 get_filename_component(ORVALITH_QT_BIN ${ORVALITH_QMAKE} DIRECTORY)
-find_program(ORVALITH_WINDEPLOYQT windeployqt HINTS ${ORVALITH_QT_BIN})
-if(NOT ORVALITH_WINDEPLOYQT)
-    message(FATAL_ERROR "windeployqt is not beside ${ORVALITH_QMAKE}")
+find_program(ORVALITH_WINDEPLOYQT windeployqt HINTS ${ORVALITH_QT_BIN} NO_DEFAULT_PATH)
+if(ORVALITH_WINDEPLOYQT)
+    include(${ORVALITH_WINDOWS_DIR}/deploy-windeployqt.cmake)
+else()
+    # A Qt cross-built for Windows has no windeployqt.
+    include(${ORVALITH_WINDOWS_DIR}/deploy-by-hand.cmake)
 endif()
-
-# MSVC's C++ run-time is copied from the compiler by CMake, so that the folder
-# needs no redistributable installed; windeployqt copies MinGW's itself.
-set(ORVALITH_DEPLOY_RUNTIME)
-if(MSVC)
-    set(ORVALITH_DEPLOY_RUNTIME --no-compiler-runtime)
-    set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION .)
-    include(InstallRequiredSystemLibraries)
-endif()
-
-# The documents' imports are read from ui/ (FolderListModel, Labs Platform and
-# Settings, Dialogs) and from deploy/ (the Dialogs' widget dialogs); Qt's
-# catalogue goes to translations/qt_es.qm, where the program looks for it.
-install(CODE "
-    execute_process(
-        COMMAND \"${ORVALITH_WINDEPLOYQT}\" ${ORVALITH_DEPLOY_RUNTIME}
-                --qmldir \"${PROJECT_SOURCE_DIR}/ui\"
-                --qmldir \"${ORVALITH_WINDOWS_DIR}/deploy\"
-                --translations es
-                \"\${CMAKE_INSTALL_PREFIX}/orvalith.exe\"
-        RESULT_VARIABLE deployed)
-    if(NOT deployed EQUAL 0)
-        message(FATAL_ERROR \"windeployqt failed: \${deployed}\")
-    endif()")
 
 set(CPACK_GENERATOR ZIP)
 find_program(ORVALITH_MAKENSIS makensis

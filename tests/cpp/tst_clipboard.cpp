@@ -145,13 +145,20 @@ void ClipboardTest::initTestCase()
 #ifndef Q_OS_WIN
     // Elsewhere a file name may hold backslashes and a colon.
     QVERIFY(cornersImage(64, 48).save(path("C:\\images\\eye.jpg"), "JPG"));
+    for (const char *name : {R"(\\server\photos\eye.jpg)", R"(\\?\UNC\server\photos\eye.jpg)"})
+        QVERIFY(cornersImage(64, 48).save(path(QString::fromUtf8(name)), "JPG"));
 #endif
     QVERIFY(QDir(m_dir.path()).mkdir("shots.png"));
     // Names holding what URLs use for other things, beside the names that a
     // misreading would take instead.
-    for (const char *name :
-         {"hash#1.png", "hash", "what?.png", "what", "a%20b.png", "a b.png", "ojo ñandú.jpg"})
+    for (const char *name : {"hash#1.png", "hash", "a%20b.png", "a b.png", "ojo ñandú.jpg"})
         QVERIFY(cornersImage(64, 48).save(path(QString::fromUtf8(name)), "PNG"));
+#ifndef Q_OS_WIN
+    // Windows refuses "?" in a file name (the printing test checks that a save
+    // under such a name is refused there).
+    for (const char *name : {"what?.png", "what"})
+        QVERIFY(cornersImage(64, 48).save(path(QString::fromUtf8(name)), "PNG"));
+#endif
     m_xclip = QStandardPaths::findExecutable("xclip");
 }
 
@@ -283,35 +290,60 @@ void ClipboardTest::textNamingAnImage_data()
     const QString eyeJpg = path("eye.jpg");
     const auto named = [this](const char *name) { return path(QString::fromUtf8(name)); };
     const auto fileUrl = [named](const char *name) { return QUrl::fromLocalFile(named(name)); };
+    // A path as a file URL's text holds it: one with a drive letter after a slash.
+    const auto asUrlPath = [](const QString &local) {
+        return local.startsWith(QLatin1Char('/')) ? local : QLatin1Char('/') + local;
+    };
     QTest::newRow("file URL of a missing file") << "file:///C:/images/eye.PNG" << QUrl();
     QTest::newRow("file URL, suffix in capitals")
-        << "file://" + path("eye.JPEG") << QUrl::fromLocalFile(path("eye.JPEG"));
+        << "file://" + asUrlPath(path("eye.JPEG")) << QUrl::fromLocalFile(path("eye.JPEG"));
     QTest::newRow("file URL naming localhost")
-        << "file://localhost" + eyeJpg << QUrl::fromLocalFile(eyeJpg);
-    QTest::newRow("file URL of another machine") << "file://server" + eyeJpg << QUrl();
+        << "file://localhost" + asUrlPath(eyeJpg) << QUrl::fromLocalFile(eyeJpg);
+    QTest::newRow("file URL of another machine") << "file://server" + asUrlPath(eyeJpg) << QUrl();
+    // Shares are refused before any look-up: on Windows a look-up is a network request.
+    // Elsewhere each of these names an existing file, so a look-up would find it.
+    QTest::newRow("share, Windows' way") << R"(\\server\photos\eye.jpg)" << QUrl();
+    QTest::newRow("share, long form") << R"(\\?\UNC\server\photos\eye.jpg)" << QUrl();
+#ifdef Q_OS_WIN
+    QTest::newRow("share, with slashes") << "//server/photos/eye.jpg" << QUrl();
+    QTest::newRow("share in a file URL's path") << "file:////server/photos/eye.jpg" << QUrl();
+#else
+    QTest::newRow("share, with slashes") << '/' + eyeJpg << QUrl();
+    QTest::newRow("share in a file URL's path") << "file:///" + eyeJpg << QUrl();
+#endif
     QTest::newRow("quoted path, as Windows copies one")
         << '"' + eyeJpg + '"' << QUrl::fromLocalFile(eyeJpg);
-    QTest::newRow("# in a file URL") << "file://" + named("hash#1.png") << fileUrl("hash#1.png");
-    QTest::newRow("? in a file URL") << "file://" + named("what?.png") << fileUrl("what?.png");
+    QTest::newRow("# in a file URL")
+        << "file://" + asUrlPath(named("hash#1.png")) << fileUrl("hash#1.png");
+#ifndef Q_OS_WIN // no such file on Windows, which refuses "?" in a name
+    QTest::newRow("? in a file URL")
+        << "file://" + asUrlPath(named("what?.png")) << fileUrl("what?.png");
+#endif
     QTest::newRow("%20 in a file URL is a space")
-        << "file://" + named("a%20b.png") << fileUrl("a b.png");
+        << "file://" + asUrlPath(named("a%20b.png")) << fileUrl("a b.png");
     QTest::newRow("%20 in a path is itself") << named("a%20b.png") << fileUrl("a%20b.png");
     QTest::newRow("encoded file URL of a name with %, # and ?")
         << QString::fromLatin1(fileUrl("a%20b.png").toEncoded()) << fileUrl("a%20b.png");
     QTest::newRow("accents, encoded")
         << QString::fromLatin1(fileUrl("ojo ñandú.jpg").toEncoded()) << fileUrl("ojo ñandú.jpg");
     QTest::newRow("accents, as typed")
-        << "file://" + named("ojo ñandú.jpg") << fileUrl("ojo ñandú.jpg");
+        << "file://" + asUrlPath(named("ojo ñandú.jpg")) << fileUrl("ojo ñandú.jpg");
     QTest::newRow("web address") << "http://127.0.0.1:9/eye.png" << QUrl();
     QTest::newRow("existing absolute path") << eyeJpg << QUrl::fromLocalFile(eyeJpg);
     QTest::newRow("existing relative path") << "eye.JPEG" << QUrl::fromLocalFile("eye.JPEG");
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    // What Explorer's "Copy as path" puts on the clipboard, and the path alone.
+    QTest::newRow("Copy as path") << '"' + QDir::toNativeSeparators(eyeJpg) + '"'
+                                  << QUrl::fromLocalFile(eyeJpg);
+    QTest::newRow("drive letter and backslashes")
+        << QDir::toNativeSeparators(eyeJpg) << QUrl::fromLocalFile(eyeJpg);
+#else
     QTest::newRow("existing path with backslashes")
         << "C:\\images\\eye.jpg" << QUrl::fromLocalFile("C:\\images\\eye.jpg");
 #endif
     QTest::newRow("missing path") << path("missing.png") << QUrl();
     QTest::newRow("FILE prefix is a file URL too")
-        << "FILE://" + eyeJpg << QUrl::fromLocalFile(eyeJpg);
+        << "FILE://" + asUrlPath(eyeJpg) << QUrl::fromLocalFile(eyeJpg);
     QTest::newRow("folder named like a picture") << path("shots.png") << QUrl();
     QTest::newRow("existing file of another kind") << path("scan.bmp") << QUrl();
     QTest::newRow("file URL that does not parse") << "file://[::1/eye.png" << QUrl();

@@ -34,6 +34,16 @@ QByteArray recordWithMeasures(int count, double x)
     return RecordStore::recordBytes(QStringLiteral("key"), document.toVariant());
 }
 
+// A stand-in photo: the store keys a record by the file's bytes alone.
+QString writePhoto(const QTemporaryDir &dir)
+{
+    const QString photo = dir.filePath(QStringLiteral("photo.png"));
+    QFile file(photo);
+    if (!file.open(QIODevice::WriteOnly) || file.write("pixels") != 6)
+        return QString();
+    return photo;
+}
+
 } // namespace
 
 class TestMeasurementDocument : public QObject
@@ -200,11 +210,8 @@ void TestMeasurementDocument::recordRoundTrip()
 void TestMeasurementDocument::pendingChangeWrittenOnClose()
 {
     QTemporaryDir dir;
-    const QString photo = dir.filePath(QStringLiteral("photo.png"));
-    QFile file(photo);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("pixels");
-    file.close();
+    const QString photo = writePhoto(dir);
+    QVERIFY(!photo.isEmpty());
     MeasurementDocument document;
     QString record;
     {
@@ -228,11 +235,8 @@ void TestMeasurementDocument::pendingChangeWrittenOnClose()
 void TestMeasurementDocument::damagedRecordIsSetAside()
 {
     QTemporaryDir dir;
-    const QString photo = dir.filePath(QStringLiteral("photo.png"));
-    QFile file(photo);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("pixels");
-    file.close();
+    const QString photo = writePhoto(dir);
+    QVERIFY(!photo.isEmpty());
     MeasurementDocument document;
     RecordStore store;
     store.setFolder(dir.path());

@@ -9,16 +9,21 @@
 #include <QtEndian>
 #include <QtTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
-// Runs with little address space (see tests/CMakeLists.txt): a picture that got
-// decoded against the limits would fail to allocate, and would not come back as
-// refused for its size.
+// Runs with little address space on Linux (see tests/CMakeLists.txt): a picture
+// that got decoded against the limits would fail to allocate, and would not come
+// back as refused for its size.
 class PictureIntakeTest : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void onlyRegularLocalFilesAreRead_data();
     void onlyRegularLocalFilesAreRead();
     void unusablePicturesAreRefusedUndecoded_data();
@@ -33,16 +38,35 @@ private:
     QTemporaryDir m_dir;
     QTcpServer m_listener;
     QString m_pictures;
+#ifdef Q_OS_WIN
+    HANDLE m_locked = INVALID_HANDLE_VALUE;
+#endif
 };
 
 void PictureIntakeTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(QImage(30, 20, QImage::Format_RGB32).save(path("eye.png")));
+#ifdef Q_OS_WIN
+    // Windows has no FIFOs or device files in folders; its counterpart of a file
+    // that cannot be read is one another program holds open with no sharing.
+    QVERIFY(QFile::copy(path("eye.png"), path("locked.png")));
+    m_locked = CreateFileW(reinterpret_cast<const wchar_t *>(path("locked.png").utf16()),
+                           GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    QVERIFY(m_locked != INVALID_HANDLE_VALUE);
+#else
     QCOMPARE(::mkfifo(QFile::encodeName(path("fifo.png")).constData(), 0600), 0);
     QVERIFY(QFile::link("/dev/zero", path("zero.png")));
+#endif
     QVERIFY(m_listener.listen(QHostAddress::LocalHost));
     m_pictures = QCoreApplication::applicationDirPath() + "/../tests/pictures/";
+}
+
+void PictureIntakeTest::cleanupTestCase()
+{
+#ifdef Q_OS_WIN
+    CloseHandle(m_locked); // so that the folder can go
+#endif
 }
 
 QString PictureIntakeTest::answerTo(const QVariant &source)
@@ -72,10 +96,16 @@ void PictureIntakeTest::onlyRegularLocalFilesAreRead_data()
     QTest::addColumn<QString>("answer");
     const QString web = QStringLiteral("http://127.0.0.1:%1/eye.png").arg(m_listener.serverPort());
     QTest::newRow("regular file") << QVariant(path("eye.png")) << "shown 30x20";
+#ifdef Q_OS_WIN
+    QTest::newRow("drive letter and backslashes")
+        << QVariant(QDir::toNativeSeparators(path("eye.png"))) << "shown 30x20";
+    QTest::newRow("file held by another program") << QVariant(path("locked.png")) << "unreadable";
+#else
     QTest::newRow("FIFO") << QVariant(path("fifo.png")) << "unreadable";
     QTest::newRow("FIFO's file URL")
         << QVariant(QUrl::fromLocalFile(path("fifo.png"))) << "unreadable";
     QTest::newRow("device") << QVariant(path("zero.png")) << "unreadable";
+#endif
     QTest::newRow("web address as text") << QVariant(web) << "unreadable";
     QTest::newRow("web address as URL") << QVariant(QUrl(web)) << "unreadable";
     QTest::newRow("truncated JPEG")

@@ -207,6 +207,7 @@ DialogAnswerer::Answer printToPdf(const QString &pdf, PrintDialogSeen *seen,
     };
 }
 
+#ifndef Q_OS_WIN // see PdfPrintHelper
 DialogAnswerer::Answer turnPageToPortrait()
 {
     return [](QWidget *widget) {
@@ -216,6 +217,93 @@ DialogAnswerer::Answer turnPageToPortrait()
             dialog->accept();
     };
 }
+#endif
+
+#ifdef Q_OS_WIN
+// Windows' print dialog is its own, serves only Windows' printers and cannot be
+// answered from here; and poppler's tools, which read the PDF back on Linux, do
+// not run from a Windows program. The printer is set to PDF as the dialog sets it
+// (optionally turned to portrait, or the print cancelled), and the PDF is read
+// from its own text.
+class PdfPrintHelper : public PrintHelper
+{
+public:
+    QString pdf;
+    PrintDialogSeen *seen = nullptr;
+    bool portrait = false;
+    bool accept = true;
+    int asked = 0;
+
+protected:
+    bool choosePrinter(QPrinter *printer) override
+    {
+        ++asked;
+        if (seen)
+            seen->orientationAtOpen = printer->pageLayout().orientation();
+        // The page as offered, which the change of engine would drop.
+        const QPageLayout offered = printer->pageLayout();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        printer->setPageLayout(offered);
+        if (portrait)
+            printer->setPageOrientation(QPageLayout::Portrait);
+        if (seen) {
+            seen->layout = printer->pageLayout();
+            seen->resolution = printer->resolution();
+        }
+        return accept;
+    }
+};
+
+QByteArray pdfBytes(const QString &pdf)
+{
+    QFile file(pdf);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int pdfPageCount(const QString &pdf)
+{
+    const QByteArray bytes = pdfBytes(pdf);
+    return bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r");
+}
+
+// The first page's size in points, from its media box.
+QSizeF pdfPageSize(const QString &pdf)
+{
+    const QByteArray bytes = pdfBytes(pdf);
+    const QByteArray key = "/MediaBox [0 0 ";
+    const int at = bytes.indexOf(key);
+    if (at < 0)
+        return {};
+    const QList<QByteArray> numbers =
+        bytes.mid(at + key.size(), bytes.indexOf(']', at) - at - key.size()).split(' ');
+    return numbers.size() == 2 ? QSizeF(numbers.at(0).toDouble(), numbers.at(1).toDouble())
+                               : QSizeF();
+}
+
+// Whether the PDF holds an image of exactly this many pixels.
+bool pdfHoldsImage(const QString &pdf, const QSize &size)
+{
+    const QByteArray bytes = pdfBytes(pdf);
+    const QByteArray width = "/Width " + QByteArray::number(size.width());
+    const QByteArray height = "/Height " + QByteArray::number(size.height());
+    for (int at = bytes.indexOf(width); at >= 0; at = bytes.indexOf(width, at + 1)) {
+        if (bytes.mid(at, 80).contains(height))
+            return true;
+    }
+    return false;
+}
+
+// Qt writes the document's title in UTF-16, big-endian.
+bool pdfTitled(const QString &pdf, const QString &title)
+{
+    QByteArray utf16;
+    for (const QChar c : title)
+        utf16 += char(c.unicode() >> 8), utf16 += char(c.unicode() & 0xff);
+    const QByteArray bytes = pdfBytes(pdf);
+    return bytes.contains("/Title") && bytes.contains(utf16);
+}
+#endif
 
 QString runTool(const QString &program, const QStringList &arguments)
 {
@@ -246,6 +334,7 @@ QString pdfInfo(const QString &pdf, const QString &field)
     return line.match(runTool(QStringLiteral("pdfinfo"), {pdf})).captured(1).trimmed();
 }
 
+#ifndef Q_OS_WIN // see savesPngAndJpeg
 // The tags exiftool reads from a file, by name.
 QJsonObject exifTags(const QString &path)
 {
@@ -253,9 +342,11 @@ QJsonObject exifTags(const QString &path)
         runTool(QStringLiteral("exiftool"), {QStringLiteral("-j"), path}).toUtf8();
     return QJsonDocument::fromJson(json).array().at(0).toObject();
 }
+#endif
 
 // Renders the first page at the screen's resolution, where one rendered pixel
 // is one pixel of a picture printed at its own size.
+#ifndef Q_OS_WIN // see PdfPrintHelper
 QImage renderPdf(const QString &pdf)
 {
     const int dpi = screenDpi();
@@ -265,6 +356,7 @@ QImage renderPdf(const QString &pdf)
              QStringLiteral("-singlefile"), pdf, prefix});
     return QImage(prefix + QStringLiteral(".png"));
 }
+#endif
 
 QRect inkBounds(const QImage &page)
 {
@@ -466,6 +558,8 @@ private:
         PrintDialogSeen dialog;
         QImage page;
         int pages = 0;
+        QSizeF pageSize; // and what is read of a PDF without rendering it (Windows)
+        bool holdsWholePicture = false;
     };
     Printed print(const QImage &image);
     QString saveAndReadError(const QString &target, bool confirm,
@@ -519,12 +613,24 @@ TestPrintHelper::Printed TestPrintHelper::print(const QImage &image)
     static int count = 0;
     const QString pdf = m_dir.filePath(QStringLiteral("print%1.pdf").arg(++count));
     Printed printed;
+#ifdef Q_OS_WIN
+    PdfPrintHelper helper;
+    helper.pdf = pdf;
+    helper.seen = &printed.dialog;
+    helper.printImage(QVariant(image));
+    if (helper.asked == 1 && printed.dialog.resolution > 0) {
+        printed.pages = pdfPageCount(pdf);
+        printed.pageSize = pdfPageSize(pdf);
+        printed.holdsWholePicture = pdfHoldsImage(pdf, image.size());
+    }
+#else
     DialogAnswerer answerer({printToPdf(pdf, &printed.dialog)});
     PrintHelper().printImage(QVariant(image));
     if (answerer.answered() == 1 && answerer.unexpected() == 0 && printed.dialog.resolution > 0) {
         printed.pages = pdfInfo(pdf, QStringLiteral("Pages")).toInt();
         printed.page = renderPdf(pdf);
     }
+#endif
     return printed;
 }
 
@@ -542,6 +648,12 @@ void TestPrintHelper::printsPictureFittedOnLandscapePage()
     const Printed printed = print(twoColourImage(imageSize.width(), imageSize.height()));
     QCOMPARE(printed.dialog.orientationAtOpen, QPageLayout::Landscape);
     QCOMPARE(printed.pages, 1);
+#ifdef Q_OS_WIN
+    // Not rendered here (see PdfPrintHelper): one landscape page holding the picture.
+    QVERIFY(printed.pageSize.width() > printed.pageSize.height());
+    QVERIFY(printed.holdsWholePicture);
+    return;
+#endif
     QVERIFY(printed.page.width() > printed.page.height());
 
     // The painter's origin sits at the page rectangle's corner on the paper.
@@ -572,6 +684,21 @@ void TestPrintHelper::startsEveryPrintInLandscape()
     const QString secondPdf = m_dir.filePath(QStringLiteral("again.pdf"));
     PrintDialogSeen first;
     PrintDialogSeen second;
+#ifdef Q_OS_WIN
+    PdfPrintHelper helper;
+    helper.pdf = firstPdf;
+    helper.seen = &first;
+    helper.portrait = true;
+    helper.printImage(QVariant(twoColourImage(200, 100)));
+    helper.pdf = secondPdf;
+    helper.seen = &second;
+    helper.portrait = false;
+    helper.printImage(QVariant(twoColourImage(200, 100)));
+    QCOMPARE(helper.asked, 2);
+    QVERIFY(pdfPageSize(firstPdf).height() > pdfPageSize(firstPdf).width());
+    QCOMPARE(second.orientationAtOpen, QPageLayout::Landscape);
+    QVERIFY(pdfPageSize(secondPdf).width() > pdfPageSize(secondPdf).height());
+#else
     PrintHelper helper;
     {
         DialogAnswerer answerer({printToPdf(firstPdf, &first, true), turnPageToPortrait()});
@@ -589,6 +716,7 @@ void TestPrintHelper::startsEveryPrintInLandscape()
     QCOMPARE(second.orientationAtOpen, QPageLayout::Landscape);
     const QImage landscapePage = renderPdf(secondPdf);
     QVERIFY(landscapePage.width() > landscapePage.height());
+#endif
 }
 
 // Drawn into its place on the page from all its pixels, so that a large
@@ -597,8 +725,19 @@ void TestPrintHelper::printsLargePictureAtFullDetailUnderItsName()
 {
     const QString pdf = m_dir.filePath(QStringLiteral("large.pdf"));
     PrintDialogSeen seen;
-    DialogAnswerer answerer({printToPdf(pdf, &seen)});
     const QVariantMap record{{QStringLiteral("title"), QStringLiteral("Visit 3, left eye")}};
+#ifdef Q_OS_WIN
+    PdfPrintHelper helper;
+    helper.pdf = pdf;
+    helper.seen = &seen;
+    helper.printImage(QVariant(twoColourImage(4000, 3000)), QVariant(record));
+    QCOMPARE(helper.asked, 1);
+    QVERIFY(pdfTitled(pdf, QStringLiteral("Orvalith - Visit 3, left eye")));
+    QVERIFY(pdfHoldsImage(pdf, QSize(4000, 3000)));
+    QVERIFY(seen.resolution >= 300);
+    return;
+#endif
+    DialogAnswerer answerer({printToPdf(pdf, &seen)});
     PrintHelper().printImage(QVariant(twoColourImage(4000, 3000)), QVariant(record));
     QCOMPARE(answerer.answered(), 1);
 
@@ -611,6 +750,15 @@ void TestPrintHelper::printsLargePictureAtFullDetailUnderItsName()
 void TestPrintHelper::cancelledPrintWritesNothing()
 {
     const QString pdf = m_dir.filePath(QStringLiteral("cancelled.pdf"));
+#ifdef Q_OS_WIN
+    PdfPrintHelper helper;
+    helper.pdf = pdf;
+    helper.accept = false;
+    helper.printImage(QVariant(twoColourImage(200, 100)));
+    QCOMPARE(helper.asked, 1);
+    QVERIFY(!QFile::exists(pdf));
+    return;
+#endif
     DialogAnswerer answerer({[&](QWidget *widget) {
         if (auto *fileName = widget->findChild<QLineEdit *>(QStringLiteral("filename")))
             fileName->setText(pdf);
@@ -663,10 +811,16 @@ void TestPrintHelper::savesPngAndJpeg()
     QCOMPARE(pngReader.read().convertToFormat(QImage::Format_ARGB32),
              seeThrough.convertToFormat(QImage::Format_ARGB32));
     QVERIFY(QFileInfo(png).size() < seeThrough.sizeInBytes() / 3);
-    // The record travels with the picture, readable by other tools.
+    // The record travels with the picture, readable by other tools (exiftool,
+    // a Linux program, cannot be started from a Windows one: Qt's readers there).
+#ifdef Q_OS_WIN
+    QCOMPARE(QImage(png).text(QStringLiteral("Description")), text);
+    QCOMPARE(QImage(jpeg).text(QStringLiteral("Description")), text);
+#else
     QCOMPARE(exifTags(png).value(QStringLiteral("Description-utf-8")).toString(), text);
     QCOMPARE(exifTags(jpeg).value(QStringLiteral("Comment")).toString(),
              QStringLiteral("Description: ") + text);
+#endif
 
     QImageReader jpegReader(jpeg);
     QCOMPARE(jpegReader.format(), QByteArray("jpeg"));
@@ -681,10 +835,11 @@ void TestPrintHelper::savesPngAndJpeg()
 }
 
 // The list goes by default where the picture was just saved, under the name
-// offered, in UTF-8; a name typed without a suffix gets ".csv".
+// offered, in UTF-8; a name typed without a suffix gets ".csv". The folder's
+// name has a space and an accent, as a patient's folder often has.
 void TestPrintHelper::savesMeasurementsBesideThePicture()
 {
-    const QString folder = m_dir.filePath(QStringLiteral("visit 4"));
+    const QString folder = m_dir.filePath(QStringLiteral("visit 4 Pe\u00f1a"));
     QVERIFY(QDir().mkpath(folder));
     const QString csv = QStringLiteral("Picture,eye.jpg\r\nGuide line,45.5,\u00b0\r\n");
     SaveDialogSeen seen;
@@ -704,6 +859,7 @@ void TestPrintHelper::savesMeasurementsBesideThePicture()
     QCOMPARE(answerer.answered(), 3);
     QCOMPARE(answerer.unexpected(), 0);
 
+    QVERIFY(!QImage(folder + QStringLiteral("/eye.png")).isNull());
     QCOMPARE(seen.directory, folder);
     QCOMPARE(fileBytes(folder + QStringLiteral("/eye.csv")), csv.toUtf8());
     QCOMPARE(fileBytes(folder + QStringLiteral("/typed.csv")), csv.toUtf8());
@@ -730,8 +886,17 @@ void TestPrintHelper::remembersFolderAcrossRestart()
     QCOMPARE(first.title, QStringLiteral("Save File"));
     QCOMPARE(first.filters, QStringList{QStringLiteral("Images (*.png *.jpg)")});
     QCOMPARE(second.directory, folder);
-    // The helper has gone, so its store must be on disk for the next run.
+    // The helper has gone, so its store must be on disk for the next run: on
+    // Windows in the registry, under the organisation's and the program's names.
+#ifdef Q_OS_WIN
+    QCOMPARE(QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\Orvalith\\Orvalith"),
+                       QSettings::NativeFormat)
+                 .value(folderKey)
+                 .toString(),
+             folder);
+#else
     QVERIFY(fileBytes(QSettings().fileName()).contains(QFile::encodeName(folder)));
+#endif
 
     DialogAnswerer answerer({cancel(&afterRestart)});
     PrintHelper().saveImage(QVariant(photoLikeImage()));
@@ -758,6 +923,9 @@ void TestPrintHelper::cancelledSaveLeavesFolderAlone()
 
 void TestPrintHelper::savesThroughSymbolicLink()
 {
+#ifdef Q_OS_WIN
+    QSKIP("QFile::link makes a shell shortcut (.lnk) on Windows, which saving does not follow");
+#endif
     const QString folder = m_dir.filePath(QStringLiteral("linked"));
     QVERIFY(QDir().mkpath(folder));
     const QString target = folder + QStringLiteral("/target.png");
@@ -814,21 +982,34 @@ void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile_data()
     const QString unknownFormat =
         QStringLiteral("The file name does not end in a picture format such as .png or .jpg.");
     const QString notAFile = QStringLiteral("The name belongs to something that is not a file.");
+#ifdef Q_OS_WIN
+    // Windows refuses "?" in a name and reads a colon as the start of a stream
+    // name; the reason is the system's or Qt's own words (Wine's differ from
+    // Windows'), so only the refusal is compared. The Linux rows below need
+    // /proc, mounts and device files, which Windows has not.
+    QTest::newRow("question mark in the name")
+        << folder + QStringLiteral("/what?.png") << "absent" << QString();
+    QTest::newRow("colon in the name")
+        << folder + QStringLiteral("/left:right.png") << "absent" << QString();
+#else
     // The system's own words where it says no more than that.
     QTest::newRow("folder nobody can write") << QStringLiteral("/proc/scan.png") << "absent"
                                              << QStringLiteral("No such file or directory");
     QTest::newRow("read-only disk")
         << m_dir.filePath(QStringLiteral("read-only/scan.png")) << "read-only" << noPermission;
+#endif
     QTest::newRow("missing folder") << m_dir.filePath(QStringLiteral("gone/scan.png")) << "missing"
                                     << QStringLiteral("The folder does not exist.");
     QTest::newRow("no suffix") << folder + QStringLiteral("/scan") << "file" << unknownFormat;
     QTest::newRow("unknown suffix")
         << folder + QStringLiteral("/scan.txt") << "file" << unknownFormat;
+#ifndef Q_OS_WIN
     QTest::newRow("device named like a picture")
         << folder + QStringLiteral("/full.png") << "device" << notAFile;
     QTest::newRow("link to a device")
         << folder + QStringLiteral("/linked.jpg") << "link" << notAFile;
     QTest::newRow("/dev/full") << QStringLiteral("/dev/full") << "system device" << unknownFormat;
+#endif
 }
 
 // Every failure shows the message with its reason, leaves what was there
@@ -864,7 +1045,11 @@ void TestPrintHelper::reportsFailedSaveAndKeepsExistingFile()
     if (kind == QLatin1String("read-only"))
         unmount(folder);
 
-    QCOMPARE(error, QStringLiteral("There was an error saving the image.\n") + reason);
+    const QString heading = QStringLiteral("There was an error saving the image.\n");
+    if (reason.isEmpty())
+        QVERIFY2(error.startsWith(heading) && error.size() > heading.size(), qPrintable(error));
+    else
+        QCOMPARE(error, heading + reason);
     // A folder that does not exist would send every later dialog elsewhere.
     QCOMPARE(QSettings().value(folderKey).toString(),
              kind == QLatin1String("missing") ? QString() : folder);
@@ -952,9 +1137,11 @@ void TestPrintHelper::savesOpaqueRgbCarryingTheRecord()
     QVERIFY(!saved.hasAlphaChannel());
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
              image.convertToFormat(QImage::Format_RGB32));
+    QVERIFY(fileBytes(png).contains(QByteArray("iTXtEye\0", 8))); // international text
+    QVERIFY(orvalith::carriesCompositeMark(png) && orvalith::carriesCompositeMark(jpeg));
+#ifndef Q_OS_WIN // exiftool, a Linux program, cannot be started from a Windows one
     const QJsonObject pngTags = exifTags(png);
     QCOMPARE(pngTags.value(QStringLiteral("ColorType")).toString(), QStringLiteral("RGB"));
-    QVERIFY(fileBytes(png).contains(QByteArray("iTXtEye\0", 8))); // international text
     for (const QJsonObject &tags : {pngTags, exifTags(jpeg)}) {
         const auto tag = [&tags](const char *name) {
             return tags.value(QLatin1String(name)).toVariant().toString();
@@ -974,7 +1161,7 @@ void TestPrintHelper::savesOpaqueRgbCarryingTheRecord()
              QStringLiteral("Orvalith 3.3.1"));
     QCOMPARE(exifTags(jpeg).value(QStringLiteral("Comment")).toString(),
              QStringLiteral("Description: Eye\tR.E.\nMeasure 1\t4.26\tmm"));
-    QVERIFY(orvalith::carriesCompositeMark(png) && orvalith::carriesCompositeMark(jpeg));
+#endif
 }
 
 // The picture's own name beside it, in the format the user chose last.
@@ -1027,9 +1214,17 @@ void TestPrintHelper::asksBeforeReplacingMeasurements()
 // A message closed once comes back for the next failure.
 void TestPrintHelper::reportsEveryFailureEveryTime()
 {
+#ifdef Q_OS_WIN
+    // A name Windows refuses; its reason is the system's words (Wine's differ).
+    const QString refused = m_dir.filePath(QStringLiteral("what?.png"));
+    for (int attempt = 0; attempt < 2; ++attempt)
+        QVERIFY(saveAndReadError(refused, false)
+                    .startsWith(QStringLiteral("There was an error saving the image.\n")));
+#else
     for (int attempt = 0; attempt < 2; ++attempt)
         QCOMPARE(saveAndReadError(QStringLiteral("/proc/scan.png"), false),
                  QStringLiteral("There was an error saving the image.\nNo such file or directory"));
+#endif
 }
 
 // The picture at the top, the list under it, on one page; its text is text.
@@ -1037,6 +1232,16 @@ void TestPrintHelper::printsRecordBelowThePicture()
 {
     const QString pdf = m_dir.filePath(QStringLiteral("record.pdf"));
     PrintDialogSeen seen;
+#ifdef Q_OS_WIN
+    // Not rendered nor read as text here (see PdfPrintHelper): one page with the picture.
+    PdfPrintHelper helper;
+    helper.pdf = pdf;
+    helper.seen = &seen;
+    helper.printImage(QVariant(twoColourImage(1600, 1200)), QVariant(knownRecord()));
+    QCOMPARE(helper.asked, 1);
+    QCOMPARE(pdfPageCount(pdf), 1);
+    QVERIFY(pdfHoldsImage(pdf, QSize(1600, 1200)));
+#else
     DialogAnswerer answerer({printToPdf(pdf, &seen)});
     PrintHelper().printImage(QVariant(twoColourImage(1600, 1200)), QVariant(knownRecord()));
     QCOMPARE(answerer.answered(), 1);
@@ -1057,6 +1262,7 @@ void TestPrintHelper::printsRecordBelowThePicture()
              qPrintable(QString::number(pictureBottom)));
     QVERIFY(ink.bottom() > pictureBottom + 20);
     QVERIFY(qRed(page.pixel(ink.right() - 3, ink.top() + 5)) > 120);
+#endif
 }
 
 void TestPrintHelper::cleanupTestCase()

@@ -118,13 +118,22 @@ QByteArray jpegDeclaring(QByteArray jpeg, quint16 width, quint16 height)
     return jpeg;
 }
 
+// Through a small buffer: GCC 12 takes a store straight into a QByteArray's data
+// for one past the array header and warns (MinGW's build).
+void putBigEndian(QByteArray &bytes, int at, quint32 value)
+{
+    char field[4];
+    qToBigEndian(value, field);
+    bytes.replace(at, 4, field, 4);
+}
+
 // The same small PNG with a header chunk that claims another size.
 QByteArray pngDeclaring(QByteArray png, quint32 width, quint32 height)
 {
     const int header = 12; // signature, then the header chunk's length
-    qToBigEndian(width, png.data() + header + 4);
-    qToBigEndian(height, png.data() + header + 8);
-    qToBigEndian(crc32(png.mid(header, 4 + 13)), png.data() + header + 4 + 13);
+    putBigEndian(png, header + 4, width);
+    putBigEndian(png, header + 8, height);
+    putBigEndian(png, header + 4 + 13, crc32(png.mid(header, 4 + 13)));
     return png;
 }
 

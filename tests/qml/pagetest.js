@@ -5,8 +5,10 @@
 // The build writes the test pictures to <build>/tests/pictures; the test runner is
 // <build>/bin/tst_qml, so the folder is found from the runner's own path.
 function picturesFolder() {
-    var runner = Qt.application.arguments[0]
-    return "file://" + runner.substring(0, runner.lastIndexOf("/bin/")) + "/tests/pictures"
+    // On Windows with backslashes and a drive letter: "C:\\build\\bin\\tst_qml.exe".
+    var runner = Qt.application.arguments[0].replace(/\\/g, "/")
+    var build = runner.substring(0, runner.lastIndexOf("/bin/"))
+    return "file://" + (/^[A-Za-z]:/.test(build) ? "/" : "") + build + "/tests/pictures"
 }
 
 function pictureUrl(name) {
@@ -27,7 +29,7 @@ function near(a, b, tolerance) {
 }
 
 // The folders this process watches for changes, as the kernel names them (device
-// and inode), from the inotify watches listed in /proc/self/fdinfo.
+// and inode), from the inotify watches listed in /proc/self/fdinfo. Linux only.
 function watchedFolders() {
     function read(path) {
         var request = new XMLHttpRequest

@@ -51,7 +51,7 @@ TestCase {
 
     function homeFolder() {
         var url = Platform.StandardPaths.writableLocation(Platform.StandardPaths.HomeLocation)
-        return url.toString().replace("file://", "")
+        return Helpers.localPath(url)
     }
 
     // A plain picture of the given size, written as a PNG file.
@@ -63,7 +63,7 @@ TestCase {
         }, Qt.size(w, h))
         tryVerify(function () { return saved !== null }, 20000)
         verify(saved, "could not write " + path)
-        return "file://" + path
+        return Helpers.fileUrl(path)
     }
 
     // Loads the picture and waits until the drawing area has its proportions.

@@ -41,7 +41,7 @@ TestCase {
         var done = false
         var saved = false
         var path = Platform.StandardPaths.writableLocation(Platform.StandardPaths.HomeLocation)
-        path = path.toString().replace("file://", "") + "/" + name
+        path = Helpers.localPath(path) + "/" + name
         picture.grabToImage(function (result) {
             saved = result.saveToFile(path)
             done = true

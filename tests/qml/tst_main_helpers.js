@@ -131,3 +131,15 @@ function action(window, text) {
     }
     return null
 }
+
+// The local path of a file URL: "/home/eye.png" from "file:///home/eye.png", and on
+// Windows "C:/eye.png" from "file:///C:/eye.png".
+function localPath(url) {
+    var path = url.toString().replace(/^file:\/\//, "")
+    return /^\/[A-Za-z]:/.test(path) ? path.substring(1) : path
+}
+
+// The file URL of a local path, with or without a drive letter.
+function fileUrl(path) {
+    return "file://" + (/^[A-Za-z]:/.test(path) ? "/" : "") + path
+}

@@ -33,7 +33,9 @@ Item {
             popup = findChild(page, "calibrationPopup")
             // Records of earlier runs must not come back.
             var data = Platform.StandardPaths.writableLocation(Platform.StandardPaths.AppDataLocation)
-            page.pictureRecord.store.folder = decodeURIComponent(data.toString().replace("file://", ""))
+            // On Windows "file:///C:/..." holds the path "C:/...".
+            var path = decodeURIComponent(data.toString().replace("file://", ""))
+            page.pictureRecord.store.folder = path.replace(/^\/([A-Za-z]:)/, "$1")
                     + "/records-" + Date.now()
             waitForRendering(page)
         }

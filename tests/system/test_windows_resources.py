@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Compiles the Windows resource script with the MinGW resource compiler against
-the icon file the build generated, reads the compiled resources back and checks
-the icon group and the manifest; also checks the two pictures of the resource tree."""
+the icon file the build generated (in the Windows build: takes the resources out
+of orvalith.exe), reads the compiled resources back and checks the icon group and
+the manifest; also checks the two pictures of the resource tree."""
 import os
 import shutil
 import struct
@@ -133,9 +134,11 @@ class WindowsResources(unittest.TestCase):
         cls.tmp = tempfile.mkdtemp()
         rc = os.path.join(RC_DIR, "orvalith.rc")
         cls.res_path = os.path.join(cls.tmp, "orvalith.res")
-        # From an unrelated working folder, as a build would run it.
-        subprocess.run(windres() + ["-O", "res", rc, cls.res_path], check=True, cwd=cls.tmp,
-                       timeout=60)
+        # In the Windows build, read back from orvalith.exe itself; elsewhere from
+        # the script compiled here, from an unrelated working folder as a build would.
+        source = EXE if EXE.endswith(".exe") else rc
+        subprocess.run(windres() + ["-i", source, "-O", "res", "-o", cls.res_path], check=True,
+                       cwd=cls.tmp, timeout=60)
         with open(cls.res_path, "rb") as f:
             cls.records = read_res(f.read())
 
