@@ -40,10 +40,10 @@ export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEPATH QML2_IMPORT_PATH
 # installed leaves it at ASCII, and a name with an accent cannot be made. The
 # locale is compiled once into the build folder.
 # With neither set (a build step started from a bare environment) the
-# program gets American English in UTF-8, as a test does when it names none.
+# program gets C.UTF-8, which the C library has built in.
 locale=${LC_ALL:-${LANG:-}}
 if [ -z "$locale" ]; then
-    locale=en_US.UTF-8
+    locale=C.UTF-8
     LANG=$locale
     export LANG
 fi
