@@ -10,8 +10,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-windows"
 . "$root/scripts/packages.sh"
 
+# locales: the character maps that the Wine runner compiles a test's locale from.
 packages="cmake make python3 g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth xz-utils
-    qttools5-dev qttools5-dev-tools qttranslations5-l10n"
+    locales qttools5-dev qttools5-dev-tools qttranslations5-l10n"
 
 qt_source() {
     if [ -n "${ORVALITH_MINGW_QT:-}" ]; then

@@ -33,16 +33,15 @@ Item {
         layer.requestPaint()
     }
 
-    // Every value the canvas draws from, whatever it is: all but the guides (unless
-    // one is highlighted, which the canvas draws), the measures and calibration by
+    // Every value the canvas draws from, whatever it is: all but the guides (which
+    // draw their own highlight, so that a guide drag never repaints the canvas), the
+    // measures and calibration by
     // their points, and the pointer only while a segment runs to it. A colour reads as
     // its name, a plain object as its fields.
     function canvasKey(v) {
         var parts = []
-        var toolHighlighted = v.held || (v.hovered && v.hovered.action >= 1)
         for (var name in v) {
-            if (["pointer", "items", "calibration"].indexOf(name) >= 0
-                    || (!toolHighlighted && ["line", "sector"].indexOf(name) >= 0))
+            if (["pointer", "items", "calibration", "line", "sector"].indexOf(name) >= 0)
                 continue
             var value = v[name]
             parts.push(name, value !== null && typeof value === "object"
@@ -101,11 +100,16 @@ Item {
     component Ray: Rectangle {
         property real angle: 0
         property real thickness: 1
+        // The pointer handling's number for this guide: drawn wider while pointed at
+        // or dragged (see highlight.js).
+        property int action: 0
         readonly property var v: layers.values
+        readonly property bool highlighted: v !== null && v.hovered !== undefined
+                                            && v.hovered !== null && v.hovered.action === action
         x: v ? v.cx : 0
-        y: (v ? v.cy : 0) - thickness / 2
+        y: (v ? v.cy : 0) - height / 2
         width: v ? Math.sqrt(v.w * v.w + v.h * v.h) : 0
-        height: thickness
+        height: thickness + (highlighted ? 2 : 0)
         transformOrigin: Item.Left
         rotation: angle
         antialiasing: true
@@ -119,6 +123,7 @@ Item {
         anchors.fill: parent
 
         Ray {
+            action: 1
             visible: guides.line !== null && guides.line.visible
             angle: visible ? -guides.line.rotation : 0
             thickness: visible ? guides.line.width : 1
@@ -126,6 +131,7 @@ Item {
         }
 
         Ray {
+            action: 1
             visible: guides.line !== null && guides.line.visible
             angle: visible ? 180 - guides.line.rotation : 0
             thickness: visible ? guides.line.width : 1
@@ -133,6 +139,7 @@ Item {
         }
 
         Ray {
+            action: 2
             visible: guides.sector !== null && guides.sector.visible
             angle: visible ? -guides.sector.rotation : 0
             thickness: visible ? guides.sector.width : 1
@@ -140,6 +147,7 @@ Item {
         }
 
         Ray {
+            action: 3
             visible: guides.sector !== null && guides.sector.visible
             angle: visible ? -guides.sector.angle - guides.sector.rotation : 0
             thickness: visible ? guides.sector.width : 1

@@ -3,10 +3,11 @@
 // What a press would take, or what is held, drawn over the overlay on the screen only
 // (the composite never shows it): a ring around a point, the calibration's segment
 // while one of its ends is pointed at or held (it is hidden otherwise), and the
-// selected measure drawn again, wider; the guide line, a sector edge or the circle
-// drawn wider while pointed at or dragged. `v` holds the overlay's values (see overlay.js)
-// and: hovered { action, row, index } as the pointer handling names it, held (the
-// same while a point is held by the mouse or the keys, or null), selected (a row or -1).
+// selected measure drawn again, wider; the circle drawn wider while pointed at or
+// dragged (the guides' own items widen themselves, see OverlayLayers.qml). `v` holds
+// the overlay's values (see overlay.js) and: hovered { action, row, index } as the
+// pointer handling names it, held (the same while a point is held by the mouse or the
+// keys, or null), selected (a row or -1).
 
 function toPixels(point, v) {
     return { "x": point.x * v.w, "y": point.y * v.h }
@@ -25,8 +26,9 @@ function paint(ctx, v) {
     ctx.strokeStyle = v.measureColor
     if (v.selected >= 0 && v.items[v.selected])
         paintArms(ctx, v, v.items[v.selected].points, 3)
-    if (v.hovered && v.hovered.action >= 1 && v.hovered.action <= 4)
-        paintTool(ctx, v, v.hovered.action)
+    // The guides' own items draw theirs (see OverlayLayers.qml).
+    if (v.hovered && v.hovered.action === 4)
+        paintCircle(ctx, v)
     var target = v.held || (v.hovered && v.hovered.action === 5 ? v.hovered : null)
     if (target) {
         if (target.row === -1 && !v.calibrating)
@@ -61,24 +63,10 @@ function paintSegment(ctx, v, segment, width) {
     ctx.stroke()
 }
 
-// 1 the guide line, 2 the sector's first edge, 3 its second edge, 4 the circle.
-function paintTool(ctx, v, action) {
+function paintCircle(ctx, v) {
     ctx.beginPath()
-    if (action === 4) {
-        ctx.strokeStyle = v.mainColor
-        ctx.lineWidth = v.circleWidth + 2
-        ctx.arc(v.cx, v.cy, v.r, 0, 2 * Math.PI)
-    } else {
-        var line = action === 1
-        var degrees = line ? v.line.rotation : action === 2 ? v.sector.rotation
-                                                            : v.sector.rotation + v.sector.angle
-        var a = degrees * Math.PI / 180
-        var dx = Math.cos(a) * v.reach
-        var dy = -Math.sin(a) * v.reach
-        ctx.strokeStyle = line ? v.line.color : v.sector.color
-        ctx.lineWidth = (line ? v.line.width : v.sector.width) + 2
-        ctx.moveTo(line ? v.cx - dx : v.cx, line ? v.cy - dy : v.cy)
-        ctx.lineTo(v.cx + dx, v.cy + dy)
-    }
+    ctx.strokeStyle = v.mainColor
+    ctx.lineWidth = v.circleWidth + 2
+    ctx.arc(v.cx, v.cy, v.r, 0, 2 * Math.PI)
     ctx.stroke()
 }

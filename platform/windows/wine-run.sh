@@ -39,7 +39,14 @@ export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEPATH QML2_IMPORT_PATH
 # names on this side from the same locale, which must exist here: one not
 # installed leaves it at ASCII, and a name with an accent cannot be made. The
 # locale is compiled once into the build folder.
+# With neither set (a build step started from a bare environment) the
+# program gets C.UTF-8, which the C library has built in.
 locale=${LC_ALL:-${LANG:-}}
+if [ -z "$locale" ]; then
+    locale=C.UTF-8
+    LANG=$locale
+    export LANG
+fi
 case $locale in
 *_*.UTF-8)
     LOCPATH="$build/locales"
