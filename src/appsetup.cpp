@@ -3,6 +3,7 @@
 #include "clipboard.h"
 #include "compositemark.h"
 #include "localfiles.h"
+#include "measuring/geometry.h"
 #include "measuring/measurementdocument.h"
 #include "measuring/recordstore.h"
 #include "pictureintake.h"
@@ -60,6 +61,9 @@ void registerQmlTypes()
     qmlRegisterType<CompositeMark>("Orvalith", 1, 0, "CompositeMark");
     qmlRegisterType<MeasurementDocument>("Orvalith", 1, 0, "MeasurementDocument");
     qmlRegisterType<RecordStore>("Orvalith", 1, 0, "RecordStore");
+    qmlRegisterSingletonType<Geometry>(
+        "Orvalith", 1, 0, "Geometry",
+        [](QQmlEngine *, QJSEngine *) -> QObject * { return new Geometry; });
     qmlRegisterUncreatableType<MeasureModel>("Orvalith", 1, 0, "MeasureModel",
                                              QStringLiteral("Made by its document"));
 }

@@ -287,6 +287,22 @@
         <source>Remove measure</source>
         <translation>Quitar medida</translation>
     </message>
+    <message>
+        <source>Angle %1</source>
+        <translation>Ángulo %1</translation>
+    </message>
+    <message>
+        <source>Circle diameter</source>
+        <translation>Diámetro del círculo</translation>
+    </message>
+    <message>
+        <source>Planned axis</source>
+        <translation>Eje planificado</translation>
+    </message>
+    <message>
+        <source>Misalignment</source>
+        <translation>Desalineación</translation>
+    </message>
 </context>
 <context>
     <name>PrintHelper</name>
@@ -385,6 +401,10 @@ Do you want to replace it?</source>
     <message>
         <source>Clear measures</source>
         <translation>Borrar medidas</translation>
+    </message>
+    <message>
+        <source>Fit circle</source>
+        <translation>Ajustar círculo</translation>
     </message>
 </context>
 <context>
@@ -514,6 +534,44 @@ Do you want to replace it?</source>
     <message>
         <source>Click on the starting point.</source>
         <translation>Elija el punto inicial.</translation>
+    </message>
+    <message>
+        <source>Click on the vertex.</source>
+        <translation>Elija el vértice.</translation>
+    </message>
+    <message>
+        <source>Click on the other end.</source>
+        <translation>Elija el otro extremo.</translation>
+    </message>
+    <message>
+        <source>Click on one end of the angle.</source>
+        <translation>Elija un extremo del ángulo.</translation>
+    </message>
+</context>
+<context>
+    <name>CircleFitting</name>
+    <message>
+        <source>Click on at least three points of the circle&apos;s edge.</source>
+        <translation>Elija al menos tres puntos del borde del círculo.</translation>
+    </message>
+    <message>
+        <source>These points lie on one line: they make no circle.</source>
+        <translation>Estos puntos están en una línea: no forman un círculo.</translation>
+    </message>
+    <message>
+        <source>The circle&apos;s radius was limited to the slider&apos;s range. Largest deviation: %1 picture pixels.</source>
+        <translation>El radio del círculo se limitó al rango del control deslizante. Desviación máxima: %1 píxeles de la imagen.</translation>
+    </message>
+    <message>
+        <source>Largest deviation: %1 picture pixels. Enter or a click on the first point ends the fit.</source>
+        <translation>Desviación máxima: %1 píxeles de la imagen. Intro o un clic en el primer punto termina el ajuste.</translation>
+    </message>
+</context>
+<context>
+    <name>PlannedAxisField</name>
+    <message>
+        <source>Planned axis</source>
+        <translation>Eje planificado</translation>
     </message>
 </context>
 </TS>

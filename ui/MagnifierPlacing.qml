@@ -78,7 +78,7 @@ Item {
         var action = pointer.mouseAction
         if (action === 5)
             return { "point": at,
-                     "other": toCanvas(measures.pointAt(pointer.takenRow, 1 - pointer.takenIndex)) }
+                     "other": toCanvas(measures.neighbourOf(pointer.takenRow, pointer.takenIndex)) }
         if (action >= 1 && action <= 3)
             return { "point": at, "other": null, "guide": draggedGuide(action) }
         return null
@@ -99,6 +99,6 @@ Item {
     function segmentStartBeingPlaced() {
         if (measures.calibrating)
             return measures.calibration.start
-        return measures.measuring ? measures.pointAt(-2, 0) : measures.unsetPoint()
+        return measures.measuring ? measures.lastPlacedPoint() : measures.unsetPoint()
     }
 }

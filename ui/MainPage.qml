@@ -302,8 +302,8 @@ MainPageForm {
         steps.calibrate()
     }
 
-    function addMeasure() {
-        steps.add()
+    function addMeasure(kind) {
+        kind === "angle" ? steps.addAngle() : steps.add()
     }
 
     function popMeasure() {
@@ -311,7 +311,18 @@ MainPageForm {
     }
 
     function cancelPlacing() {
-        return steps.cancelPlacing()
+        return steps.cancelPlacing() || circleFitting.cancel()
+    }
+
+    function fitCircle() {
+        circleFitting.start()
+    }
+
+    CircleFitting {
+        id: circleFitting
+        page: page
+        measures: measures
+        status: statusLine
     }
 
     function pickMeasuresColor() {
@@ -332,6 +343,8 @@ MainPageForm {
         sectorVisible: compassVisibleSwitch.checked
         sectorRotation: compassRotationSlider.value
         sectorAngle: compassAngleSlider.value
+        circleDiameter: document.circleFitted ? 2 * circleRadiusSlider.value
+                                                * measures.pictureSize.width / canvas.width : 0
         picture: pictureOpening.shownFile
         referenceText: referenceTextField.text
         eye: eyeLabel.text
@@ -455,7 +468,9 @@ MainPageForm {
             "haloColor": Halo.haloColor(settings.angleStepTextColor),
             "haloWidth": Halo.canvasWidth,
             "decimalPoint": Qt.locale().decimalPoint,
-            "unit": settings.lengthUnit
+            "unit": settings.lengthUnit,
+            "fitPoints": circleFitting.points,
+            "plannedAxis": measures.document.plannedAxis
         }
     }
 
@@ -468,6 +483,7 @@ MainPageForm {
         nudging: nudging
         canvas: page.canvas
         area: canvasMouseArea
+        circleFitting: circleFitting
         onChanged: {
             canvas.requestPaint()
             updateMagnifier()
@@ -513,7 +529,8 @@ MainPageForm {
     // held key is one step: it ends when the key is let go.
     canvasMouseArea.onPressed: page.forceActiveFocus()
     Keys.onPressed: if (page.activeFocus && (nudging.handleKey(event.key, event.modifiers)
-                                             || magnifierPlacing.zoom(event.key)))
+                                             || magnifierPlacing.zoom(event.key)
+                                             || circleFitting.handleKey(event.key)))
                         event.accepted = true
     Keys.onReleased: if (!event.isAutoRepeat)
                          measures.document.endStep()

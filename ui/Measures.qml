@@ -25,8 +25,9 @@ QtObject {
     readonly property bool hasItems: document.measures.count > 0 || measuring
     // While calibrating, the two points being placed; otherwise the document's.
     property var calibration: newCalibration()
-    // The document's measures as the overlay and the list read them ({ start, end,
-    // cachedLength }), and the one being placed last, while it is.
+    // The document's measures as the overlay and the list read them ({ kind, points,
+    // start, end, cachedLength, angle }: start and end are the first and last points,
+    // an angle's vertex lies between them), and the one being placed last, while it is.
     property var items: []
     property var pendingItem: null
 
@@ -36,7 +37,8 @@ QtObject {
     // The picture the measures were taken on, as its source.
     property string picture: ""
 
-    // which: "calibrationStart", "calibrationEnd", "measureStart" or "measureEnd".
+    // which: "calibrationStart", "calibrationEnd", "measureStart", "measureVertex" (an
+    // angle's middle point) or "measureEnd".
     signal pointPlaced(string which)
     // Kept for the readers that follow lengths: they change with the items.
     signal lengthsUpdated()
@@ -81,13 +83,35 @@ QtObject {
         calibration = { "start": newPoint(start.x, start.y), "end": newPoint(end.x, end.y) }
     }
 
+    // Every point unset; each kind has its own number of points.
+    function newItem(kind) {
+        var points = []
+        for (var i = 0; i < (kind === "angle" ? 3 : 2); ++i)
+            points.push(unsetPoint())
+        return { "kind": kind, "points": points, "start": points[0],
+                 "end": points[points.length - 1], "cachedLength": 0, "angle": 0 }
+    }
+
     function itemAt(row) {
         var values = document.measures.get(row)
+        var points = values.points.map(function (p) { return newPoint(p.x, p.y) })
         return {
-            "start": newPoint(values.start.x, values.start.y),
-            "end": newPoint(values.end.x, values.end.y),
-            "cachedLength": values.length
+            "kind": values.kind,
+            "points": points,
+            "start": points[0],
+            "end": points[points.length - 1],
+            "cachedLength": values.length,
+            "angle": values.angle
         }
+    }
+
+    // The point a loupe's guide runs to from the given one: the other end of a
+    // distance, an angle's vertex from either end, and its first end from the vertex.
+    function neighbourOf(row, index) {
+        var item = row === -2 ? pendingItem : row >= 0 ? items[row] : null
+        if (item && item.kind === "angle")
+            return pointAt(row, index === 1 ? 0 : 1)
+        return pointAt(row, 1 - index)
     }
 
     // One measure changed (a point dragged or nudged): only its entry is made again.
@@ -112,14 +136,23 @@ QtObject {
     }
 
     // A point named by its place: row >= 0 a measure of the document, -1 the
-    // calibration, -2 the measure being placed; index 0 its start, 1 its end.
+    // calibration, -2 the measure being placed; index the point's place in its
+    // measure (the calibration's 0 start and 1 end).
     function pointAt(row, index) {
-        if (row === -2)
-            return pendingItem ? (index === 0 ? pendingItem.start : pendingItem.end) : unsetPoint()
         if (row === -1)
             return index === 0 ? calibration.start : calibration.end
-        var item = items[row]
-        return item ? (index === 0 ? item.start : item.end) : unsetPoint()
+        var item = row === -2 ? pendingItem : items[row]
+        return item && item.points[index] ? item.points[index] : unsetPoint()
+    }
+
+    // The latest point of the measure being placed: the segment being drawn starts there.
+    function lastPlacedPoint() {
+        var points = pendingItem ? pendingItem.points : []
+        for (var i = points.length - 1; i >= 0; --i) {
+            if (isSet(points[i]))
+                return points[i]
+        }
+        return unsetPoint()
     }
 
     // By whole picture pixels, kept on the picture. Points being placed move here;
@@ -185,17 +218,25 @@ QtObject {
         return false
     }
 
+    // The points fill in order; the last one hands the measure to the document.
     function placeMeasurePoint(point) {
-        if (!isSet(pendingItem.start)) {
-            pendingItem.start = point
+        var points = pendingItem.points
+        var index = 0
+        while (isSet(points[index]))
+            ++index
+        if (index < points.length - 1) {
+            points[index] = point
+            pendingItem.start = points[0]
             refreshItems()
-            pointPlaced("measureStart")
+            pointPlaced(index === 0 ? "measureStart" : "measureVertex")
             return true
         }
-        var start = pendingItem.start
+        var kind = pendingItem.kind
+        var placed = points.slice(0, index).map(function (p) { return Qt.point(p.x, p.y) })
+        placed.push(Qt.point(point.x, point.y))
         measuring = false
         pendingItem = null
-        document.addMeasure("distance", [Qt.point(start.x, start.y), Qt.point(point.x, point.y)])
+        document.addMeasure(kind, placed)
         pointPlaced("measureEnd")
         return true
     }
@@ -220,8 +261,9 @@ QtObject {
         document.clearMeasures()
     }
 
-    function addItem() {
-        pendingItem = { "start": unsetPoint(), "end": unsetPoint(), "cachedLength": 0 }
+    // kind: "distance" (the default) or "angle".
+    function addItem(kind) {
+        pendingItem = newItem(kind || "distance")
         measuring = true
     }
 

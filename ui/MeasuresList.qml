@@ -19,6 +19,8 @@ ColumnLayout {
     property bool sectorVisible: false
     property real sectorRotation: 0
     property real sectorAngle: 0
+    // The fitted circle's diameter in picture pixels; 0 when the circle was not fitted.
+    property real circleDiameter: 0
     // The picture's local file, whose name heads the CSV, and the reference text.
     property url picture: ""
     property string referenceText: ""
@@ -37,6 +39,10 @@ ColumnLayout {
                                        "unit": qsTr("Unit"),
                                        "calibration": qsTr("Calibration"),
                                        "measure": qsTr("Measure %1"),
+                                       "angle": qsTr("Angle %1"),
+                                       "circleDiameter": qsTr("Circle diameter"),
+                                       "plannedAxis": qsTr("Planned axis"),
+                                       "misalignment": qsTr("Misalignment"),
                                        "guideLine": qsTr("Guide line"),
                                        "firstEdge": qsTr("Sector edge 1"),
                                        "secondEdge": qsTr("Sector edge 2"),
@@ -62,12 +68,21 @@ ColumnLayout {
                                             "visible": sectorVisible,
                                             "rotation": sectorRotation,
                                             "angle": sectorAngle
+                                        },
+                                        "circleDiameter": circleDiameter * measures.calibrationFactor,
+                                        "planned": {
+                                            "axis": plannedAxis,
+                                            "misalignment": Geometry.foldedMisalignment(lineRotation,
+                                                                                        plannedAxis)
                                         }
                                     }, labels)
         if (JSON.stringify(fresh) !== JSON.stringify(entries))
             entries = fresh
     }
 
+    readonly property real plannedAxis: measures ? measures.document.plannedAxis : -1
+    onPlannedAxisChanged: refresh()
+    onCircleDiameterChanged: refresh()
     onUnitChanged: refresh()
     onLineVisibleChanged: refresh()
     onLineRotationChanged: refresh()
@@ -149,6 +164,12 @@ ColumnLayout {
 
     RecordExport {
         id: recordExport
+    }
+
+    PlannedAxisField {
+        document: list.measures ? list.measures.document : null
+        Layout.fillWidth: true
+        Layout.bottomMargin: 8
     }
 
     Label {

@@ -23,12 +23,16 @@ QtObject {
             status.clear()
             page.endNudging()
             box.open()
-        } else if (which === "measureStart") {
-            status.show(qsTr("Click on the ending point."), true)
-            nudging.takePoint(-2, 0)
+        } else if (which === "measureStart" || which === "measureVertex") {
+            var angle = measures.pendingItem.kind === "angle"
+            status.show(!angle ? qsTr("Click on the ending point.")
+                               : which === "measureStart" ? qsTr("Click on the vertex.")
+                                                          : qsTr("Click on the other end."), true)
+            nudging.takePoint(-2, which === "measureStart" ? 0 : 1)
         } else {
             status.clear()
-            nudging.takePoint(measures.items.length - 1, 1)
+            var last = measures.items.length - 1
+            nudging.takePoint(last, measures.items[last].points.length - 1)
         }
         page.canvas.requestPaint()
     }
@@ -88,6 +92,14 @@ QtObject {
             return
         measures.addItem()
         status.show(qsTr("Click on the starting point."), true)
+    }
+
+    // An angle needs no calibration.
+    function addAngle() {
+        if (measures.measuring || measures.calibrating)
+            return
+        measures.addItem("angle")
+        status.show(qsTr("Click on one end of the angle."), true)
     }
 
     function pop() {

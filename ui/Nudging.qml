@@ -17,8 +17,8 @@ QtObject {
     property int row: -3
     property int index: 0
     readonly property var point: row === -3 ? null : measures.pointAt(row, index)
-    // The other end of the point's segment, if any.
-    readonly property var otherEnd: row === -3 ? null : measures.pointAt(row, 1 - index)
+    // The point at the other end of the point's segment, if any.
+    readonly property var otherEnd: row === -3 ? null : measures.neighbourOf(row, index)
     property int edge: 0 // 1 the guide line, 2 the sector's rotation edge, 3 its angle edge
     property bool circle: false
     // Whether the point has been moved since the pointer last did.

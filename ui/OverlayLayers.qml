@@ -53,8 +53,13 @@ Item {
                 followsPointer = true
             return [start.x, start.y, end.x, end.y]
         }
-        for (var i = 0; i < v.items.length; ++i)
-            parts.push(segment(v.items[i].start, v.items[i].end), v.items[i].cachedLength)
+        for (var i = 0; i < v.items.length; ++i) {
+            var item = v.items[i]
+            // An angle's vertex too; its second arm follows the pointer from there.
+            var vertex = item.points.length > 2 ? item.points[1] : item.end
+            parts.push(segment(item.start, vertex), segment(vertex, item.end), item.cachedLength,
+                       item.angle)
+        }
         parts.push(v.calibrating ? segment(v.calibration.start, v.calibration.end) : null)
         parts.push(followsPointer ? [v.pointer.x, v.pointer.y] : null)
         return JSON.stringify(parts)
@@ -82,6 +87,9 @@ Item {
         objectName: "graduationLayer"
         paintLayer: function (ctx, v) {
             Overlay.paintGraduationLayer(ctx, v)
+            // Dashed, which the guides' plain items cannot draw.
+            if (v.plannedAxis >= 0)
+                Overlay.paintPlannedAxis(ctx, v)
             Overlay.paintMarksLayer(ctx, v)
             Highlight.paint(ctx, v)
         }

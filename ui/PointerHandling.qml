@@ -15,6 +15,8 @@ QtObject {
     property var nudging: null
     property Item canvas: null
     property MouseArea area: null
+    // Measures › Fit circle, whose clicks are points of the circle's edge.
+    property var circleFitting: null
 
     // What the press took: 0 nothing, 1 the guide line, 2 the sector's rotation edge,
     // 3 its angle edge, 4 the circle, 5 a point (takenRow, takenIndex), 6 a segment.
@@ -32,6 +34,7 @@ QtObject {
     readonly property real itemSelectionDistance: 6
 
     readonly property bool placing: measures.calibrating || measures.measuring
+                                    || (circleFitting !== null && circleFitting.active)
 
     // After a press, a move, a release: the page repaints and places the loupe.
     signal changed()
@@ -54,7 +57,7 @@ QtObject {
     // The latest measure first: it lies over the others.
     function pointAt(x, y) {
         for (var row = measures.items.length - 1; row >= 0; --row) {
-            for (var index = 0; index < 2; ++index) {
+            for (var index = 0; index < measures.items[row].points.length; ++index) {
                 if (isNear(measures.pointAt(row, index), x, y))
                     return { "action": 5, "row": row, "index": index }
             }
@@ -66,14 +69,18 @@ QtObject {
         return null
     }
 
-    // On the segment, or on its length label at the middle.
+    // On a segment (an angle's either arm), or on a distance's length label at the middle.
     function segmentAt(x, y) {
         for (var row = measures.items.length - 1; row >= 0; --row) {
-            var start = toCanvas(measures.pointAt(row, 0))
-            var end = toCanvas(measures.pointAt(row, 1))
-            if (Pointer.distanceToSegment(x, y, start, end) <= itemSelectionDistance
-                    || (Math.abs(x - (start.x + end.x) / 2) <= 16
-                        && Math.abs(y - (start.y + end.y) / 2) <= 10))
+            var points = measures.items[row].points.map(toCanvas)
+            for (var i = 0; i + 1 < points.length; ++i) {
+                if (Pointer.distanceToSegment(x, y, points[i], points[i + 1]) <= itemSelectionDistance)
+                    return { "action": 6, "row": row }
+            }
+            var start = points[0]
+            var end = points[1]
+            if (points.length === 2 && Math.abs(x - (start.x + end.x) / 2) <= 16
+                    && Math.abs(y - (start.y + end.y) / 2) <= 10)
                 return { "action": 6, "row": row }
         }
         return null
@@ -229,8 +236,12 @@ QtObject {
 
     // Clicks place calibration and measure points while those are being placed.
     function clicked(mouse) {
-        if (placing && measures.placePoint(mouse.x / canvas.width, mouse.y / canvas.height))
+        if (circleFitting && circleFitting.active) {
+            circleFitting.place(mouse.x / canvas.width, mouse.y / canvas.height)
             changed()
+        } else if (placing && measures.placePoint(mouse.x / canvas.width, mouse.y / canvas.height)) {
+            changed()
+        }
     }
 
     property Connections areaEvents: Connections {

@@ -28,7 +28,7 @@ MenuBar {
             if (entry)
                 menu.addAction(entry)
             else
-                menu.addItem(separator.createObject(null))
+                menu.addItem(separator.createObject(menu)) // owned, so never collected
         })
     }
 

@@ -17,7 +17,7 @@ function pointOf(v, row, index) {
     var owner = row === -1 ? v.calibration : v.items[row]
     if (!owner)
         return null
-    var point = index === 0 ? owner.start : owner.end
+    var point = row === -1 ? (index === 0 ? owner.start : owner.end) : owner.points[index]
     return point && point.x >= 0 ? point : null
 }
 
@@ -25,7 +25,7 @@ function paint(ctx, v) {
     ctx.save()
     ctx.strokeStyle = v.measureColor
     if (v.selected >= 0 && v.items[v.selected])
-        paintSegment(ctx, v, v.items[v.selected], 3)
+        paintArms(ctx, v, v.items[v.selected].points, 3)
     // The guides' own items draw theirs (see OverlayLayers.qml).
     if (v.hovered && v.hovered.action === 4)
         paintCircle(ctx, v)
@@ -43,6 +43,12 @@ function paint(ctx, v) {
         }
     }
     ctx.restore()
+}
+
+// Each segment between two successive points: a distance's one, an angle's two arms.
+function paintArms(ctx, v, points, width) {
+    for (var i = 0; i + 1 < points.length; ++i)
+        paintSegment(ctx, v, { "start": points[i], "end": points[i + 1] }, width)
 }
 
 function paintSegment(ctx, v, segment, width) {

@@ -9,7 +9,8 @@
 //   width }; measureColor; calibrating; calibration { start, end }; items (measures);
 //   pointer { x, y }: where a segment whose end is not placed yet ends;
 //   haloColor, haloWidth: the outline around every text; decimalPoint, unit: how
-//   lengths are written.
+//   lengths are written; fitPoints: the points of a circle being fitted;
+//   plannedAxis: the planned axis in degrees, or -1 for none.
 
 function paint(ctx, v) {
     paintGraduationLayer(ctx, v)
@@ -32,6 +33,8 @@ function paintGuidesLayer(ctx, v) {
         paintGuideLine(ctx, v)
     if (v.sector.visible)
         paintSector(ctx, v)
+    if (v.plannedAxis >= 0)
+        paintPlannedAxis(ctx, v)
 }
 
 function paintMarksLayer(ctx, v) {
@@ -39,6 +42,7 @@ function paintMarksLayer(ctx, v) {
     if (v.calibrating)
         paintCalibration(ctx, v)
     paintMeasures(ctx, v)
+    paintFitPoints(ctx, v)
 }
 
 function isSet(point) {
@@ -146,6 +150,37 @@ function paintGuideLine(ctx, v) {
     ctx.stroke()
 }
 
+// Dashed, in the guide line's colour and width, so that the two axes are told apart
+// where they meet.
+function paintPlannedAxis(ctx, v) {
+    ctx.save()
+    ctx.strokeStyle = v.line.color
+    ctx.lineWidth = v.line.width
+    ctx.setLineDash([6, 4])
+    var a = v.plannedAxis * Math.PI / 180
+    ctx.beginPath()
+    addRay(ctx, v.cx, v.cy, -a, v.reach)
+    addRay(ctx, v.cx, v.cy, Math.PI - a, v.reach)
+    ctx.stroke()
+    ctx.restore()
+}
+
+// A small cross on each point clicked for the circle.
+function paintFitPoints(ctx, v) {
+    var points = v.fitPoints || []
+    ctx.lineWidth = 1
+    ctx.strokeStyle = v.measureColor
+    ctx.beginPath()
+    for (var i = 0; i < points.length; ++i) {
+        var p = toPixels(points[i], v)
+        ctx.moveTo(p.x - 5, p.y)
+        ctx.lineTo(p.x + 5, p.y)
+        ctx.moveTo(p.x, p.y - 5)
+        ctx.lineTo(p.x, p.y + 5)
+    }
+    ctx.stroke()
+}
+
 // Only the two edges; the sector opens counter-clockwise from the rotation edge.
 function paintSector(ctx, v) {
     ctx.strokeStyle = v.sector.color
@@ -183,7 +218,7 @@ function paintCalibration(ctx, v) {
 }
 
 // Measures come last, over everything else; each length is written at the
-// middle of its segment.
+// middle of its segment, each angle at its vertex.
 function paintMeasures(ctx, v) {
     ctx.lineWidth = 1
     ctx.strokeStyle = v.measureColor
@@ -191,8 +226,46 @@ function paintMeasures(ctx, v) {
         var item = v.items[i]
         if (!isSet(item.start))
             continue
+        if (item.kind === "angle") {
+            paintAngle(ctx, v, item)
+            continue
+        }
         var middle = paintSegment(ctx, v, item.start, item.end)
         if (isSet(item.end))
             writeClearedText(ctx, v, lengthText(item.cachedLength, v), middle.x, middle.y)
     }
+}
+
+// One decimal and the user's decimal sign, as the list writes angles.
+function angleText(degrees, v) {
+    return degrees.toFixed(1).replace(".", v.decimalPoint) + "\u00b0"
+}
+
+// The two arms (the second one to the pointer while its end is not placed), and once
+// complete a small arc between them with the value beyond it, on the angle's bisector.
+function paintAngle(ctx, v, item) {
+    var vertexPoint = item.points[1]
+    if (!isSet(vertexPoint)) {
+        paintSegment(ctx, v, item.start, vertexPoint)
+        return
+    }
+    paintSegment(ctx, v, item.start, vertexPoint)
+    paintSegment(ctx, v, vertexPoint, item.end)
+    if (!isSet(item.end))
+        return
+    var o = toPixels(vertexPoint, v)
+    var a = toPixels(item.start, v)
+    var b = toPixels(item.end, v)
+    var armA = Math.atan2(a.y - o.y, a.x - o.x)
+    var turn = Math.atan2(b.y - o.y, b.x - o.x) - armA
+    turn = turn > Math.PI ? turn - 2 * Math.PI : turn < -Math.PI ? turn + 2 * Math.PI : turn
+    var shortestArm = Math.min(Math.hypot(a.x - o.x, a.y - o.y), Math.hypot(b.x - o.x, b.y - o.y))
+    var radius = Math.max(4, Math.min(24, shortestArm / 2))
+    ctx.beginPath()
+    ctx.arc(o.x, o.y, radius, armA, armA + turn, turn < 0)
+    ctx.stroke()
+    var bisector = armA + turn / 2
+    var textDistance = radius + v.textSize * 2
+    writeClearedText(ctx, v, angleText(item.angle, v), o.x + textDistance * Math.cos(bisector),
+                     o.y + textDistance * Math.sin(bisector))
 }

@@ -6,9 +6,11 @@
 // The labels arrive already translated; nothing here knows the language.
 //
 // state: { calibrated, reference, unit, items, line { visible, rotation },
-//          sector { visible, rotation, angle } }
-// labels: { item, value, unit, calibration, measure (with %1), guideLine,
-//           firstEdge, secondEdge, sectorAngle, picture, reference }
+//          sector { visible, rotation, angle }, circleDiameter (in the unit, 0 for none),
+//          planned { axis (-1 for none), misalignment } }
+// labels: { item, value, unit, calibration, measure and angle (with %1), guideLine,
+//           firstEdge, secondEdge, sectorAngle, circleDiameter, plannedAxis,
+//           misalignment, picture, reference }
 
 var degreeSign = "\u00b0"
 
@@ -32,23 +34,33 @@ function entry(what, value, decimals, unit) {
 }
 
 // Every entry the list shows, in the order shown: only finished measures count,
-// numbered from 1 as they were placed.
+// each kind numbered from 1 as they were placed. Angles need no calibration.
 function entries(state, labels) {
     var list = []
     if (state.calibrated)
         list.push(entry(labels.calibration, state.reference, referenceDecimals(state.reference),
                         state.unit))
-    var number = 0
+    var lengths = 0
+    var angles = 0
     for (var i = 0; i < state.items.length; ++i) {
         var item = state.items[i]
         if (item.end.x < 0)
             continue
-        number += 1
-        list.push(entry(labels.measure.arg(number), item.cachedLength, 2, state.unit))
+        if (item.kind === "angle")
+            list.push(entry(labels.angle.arg(++angles), item.angle, 1, degreeSign))
+        else
+            list.push(entry(labels.measure.arg(++lengths), item.cachedLength, 2, state.unit))
         list[list.length - 1].measure = i // the row that the list selects and removes
     }
+    if (state.calibrated && state.circleDiameter > 0)
+        list.push(entry(labels.circleDiameter, state.circleDiameter, 2, state.unit))
     if (state.line.visible)
         list.push(angleEntry(labels.guideLine, state.line.rotation))
+    if (state.planned && state.planned.axis >= 0) {
+        list.push(entry(labels.plannedAxis, state.planned.axis, 1, degreeSign))
+        if (state.line.visible)
+            list.push(entry(labels.misalignment, state.planned.misalignment, 1, degreeSign))
+    }
     if (state.sector.visible) {
         var rotation = state.sector.rotation
         var angle = state.sector.angle

@@ -5,13 +5,25 @@
 
 namespace measuregeometry {
 
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+double distance(const QPointF &a, const QPointF &b)
+{
+    return std::hypot(b.x() - a.x(), b.y() - a.y());
+}
+
+// Points closer to one line than this, relative to their spread, make no circle.
+constexpr double collinearTolerance = 1e-9;
+
+} // namespace
+
 double pictureDistance(const QPointF &start, const QPointF &end, const QSizeF &pictureSize)
 {
     if (!isSet(start) || !isSet(end))
         return 0;
-    const double dx = (end.x() - start.x()) * pictureSize.width();
-    const double dy = (end.y() - start.y()) * pictureSize.height();
-    return std::sqrt(dx * dx + dy * dy);
+    return distance(toPixels(start, pictureSize), toPixels(end, pictureSize));
 }
 
 QPointF nudged(const QPointF &point, double dx, double dy, const QSizeF &pictureSize)
@@ -20,6 +32,86 @@ QPointF nudged(const QPointF &point, double dx, double dy, const QSizeF &picture
         return point;
     return QPointF(std::clamp(point.x() + dx / pictureSize.width(), 0.0, 1.0),
                    std::clamp(point.y() + dy / pictureSize.height(), 0.0, 1.0));
+}
+
+double angleAt(const QPointF &end, const QPointF &vertex, const QPointF &otherEnd)
+{
+    const QPointF a = end - vertex;
+    const QPointF b = otherEnd - vertex;
+    if ((a.x() == 0 && a.y() == 0) || (b.x() == 0 && b.y() == 0))
+        return 0;
+    // atan2 of the cross and dot products keeps its precision near 0 and 180,
+    // where an arc cosine loses it.
+    const double cross = a.x() * b.y() - a.y() * b.x();
+    const double dot = a.x() * b.x() + a.y() * b.y();
+    return std::atan2(std::abs(cross), dot) * 180 / pi;
+}
+
+Circle circleThrough(const QPointF &a, const QPointF &b, const QPointF &c)
+{
+    return fittedCircle({a, b, c});
+}
+
+Circle fittedCircle(const QVector<QPointF> &points)
+{
+    Circle circle;
+    const int n = points.size();
+    if (n < 3)
+        return circle;
+    // Centred on the mean, so that large picture coordinates lose no precision.
+    QPointF mean;
+    for (const QPointF &p : points)
+        mean += p;
+    mean /= n;
+    double suu = 0, svv = 0, suv = 0, suuu = 0, svvv = 0, suvv = 0, svuu = 0;
+    for (const QPointF &p : points) {
+        const double u = p.x() - mean.x();
+        const double v = p.y() - mean.y();
+        suu += u * u;
+        svv += v * v;
+        suv += u * v;
+        suuu += u * u * u;
+        svvv += v * v * v;
+        suvv += u * v * v;
+        svuu += v * u * u;
+    }
+    // The normal equations of |p - c|^2 = r^2 in u, v: a 2 x 2 system.
+    const double det = suu * svv - suv * suv;
+    if (std::abs(det) <= collinearTolerance * (suu + svv) * (suu + svv))
+        return circle;
+    const double ru = (suuu + suvv) / 2;
+    const double rv = (svvv + svuu) / 2;
+    const double uc = (ru * svv - rv * suv) / det;
+    const double vc = (rv * suu - ru * suv) / det;
+    circle.centre = QPointF(uc, vc) + mean;
+    circle.radius = std::sqrt(uc * uc + vc * vc + (suu + svv) / n);
+    for (const QPointF &p : points)
+        circle.deviation =
+            std::max(circle.deviation, std::abs(distance(p, circle.centre) - circle.radius));
+    circle.valid = true;
+    return circle;
+}
+
+double foldedMisalignment(double readAxis, double plannedAxis)
+{
+    double difference = std::fmod(readAxis - plannedAxis, 180.0);
+    if (difference > 90)
+        difference -= 180;
+    else if (difference < -90)
+        difference += 180;
+    return difference;
+}
+
+QPointF toPixels(const QPointF &point, const QSizeF &pictureSize)
+{
+    return QPointF(point.x() * pictureSize.width(), point.y() * pictureSize.height());
+}
+
+QPointF toFraction(const QPointF &pixels, const QSizeF &pictureSize)
+{
+    if (pictureSize.width() <= 0 || pictureSize.height() <= 0)
+        return unsetPoint();
+    return QPointF(pixels.x() / pictureSize.width(), pixels.y() / pictureSize.height());
 }
 
 } // namespace measuregeometry

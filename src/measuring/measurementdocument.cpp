@@ -19,6 +19,7 @@ enum ChangeKind {
     TurnSectorEdgeKind,
     ChangeRadiusKind,
     ClearMeasuresKind,
+    FitCircleKind,
 };
 
 const QString startKey = QStringLiteral("start");
@@ -96,7 +97,8 @@ MeasurementDocument::MeasurementDocument(QObject *parent) : QObject(parent)
     for (auto signal :
          {&MeasurementDocument::calibrationChanged, &MeasurementDocument::circleChanged,
           &MeasurementDocument::lineChanged, &MeasurementDocument::sectorChanged,
-          &MeasurementDocument::rightEyeChanged, &MeasurementDocument::referenceTextChanged})
+          &MeasurementDocument::rightEyeChanged, &MeasurementDocument::referenceTextChanged,
+          &MeasurementDocument::plannedAxisChanged})
         connect(this, signal, this, &MeasurementDocument::changed);
 }
 
@@ -136,7 +138,7 @@ void MeasurementDocument::setReferenceText(const QString &text)
 bool MeasurementDocument::empty() const
 {
     return m_measures.rowCount() == 0 && !measuregeometry::isSet(calibrationStart()) &&
-           m_referenceText.isEmpty();
+           m_referenceText.isEmpty() && m_plannedAxis < 0;
 }
 
 QPointF MeasurementDocument::point(int row, int index) const
@@ -232,6 +234,31 @@ void MeasurementDocument::changeRadius(double radius)
          });
 }
 
+void MeasurementDocument::fitCircle(const QPointF &centre, double radius)
+{
+    const QVariantList before{m_circleCentre, m_circleRadius, m_circleFitted};
+    const QVariantList after{centre, radius, true};
+    const quint64 step = m_step;
+    m_step = m_fitStep;
+    push(tr("Fit circle"), FitCircleKind, QString(), before, after, [this](const QVariant &value) {
+        const QVariantList circle = value.toList();
+        m_circleCentre = circle.value(0).toPointF();
+        m_circleRadius = circle.value(1).toDouble();
+        m_circleFitted = circle.value(2).toBool();
+        emit circleChanged();
+    });
+    m_step = step;
+}
+
+void MeasurementDocument::setPlannedAxis(double axis)
+{
+    axis = axis >= 0 && axis <= 180 ? axis : -1;
+    if (axis == m_plannedAxis)
+        return;
+    m_plannedAxis = axis;
+    emit plannedAxisChanged();
+}
+
 void MeasurementDocument::turnGuideLine(double rotation)
 {
     push(tr("Turn guide line"), TurnGuideLineKind, QString(), m_lineRotation, rotation,
@@ -287,6 +314,8 @@ void MeasurementDocument::reset()
     values.remove(QStringLiteral("calibration"));
     values.remove(QStringLiteral("measures"));
     values.remove(QStringLiteral("referenceText"));
+    values.remove(QStringLiteral("plannedAxis"));
+    values.remove(QStringLiteral("circleFitted"));
     values.insert(QStringLiteral("rightEye"), false);
     fromVariant(values);
 }
@@ -343,7 +372,9 @@ QVariantMap MeasurementDocument::toVariant() const
             {QStringLiteral("sectorRotation"), m_sectorRotation},
             {QStringLiteral("sectorAngle"), m_sectorAngle},
             {QStringLiteral("rightEye"), m_rightEye},
-            {QStringLiteral("referenceText"), m_referenceText}};
+            {QStringLiteral("referenceText"), m_referenceText},
+            {QStringLiteral("circleFitted"), m_circleFitted},
+            {QStringLiteral("plannedAxis"), m_plannedAxis}};
 }
 
 // A part missing from the values is left as it is, or cleared where it is the
@@ -364,9 +395,11 @@ void MeasurementDocument::fromVariant(const QVariantMap &values)
     m_lineRotation = number("lineRotation", m_lineRotation);
     m_sectorRotation = number("sectorRotation", m_sectorRotation);
     m_sectorAngle = number("sectorAngle", m_sectorAngle);
+    m_circleFitted = values.value(QStringLiteral("circleFitted")).toBool();
     emit circleChanged();
     emit lineChanged();
     emit sectorChanged();
     setRightEye(values.value(QStringLiteral("rightEye"), m_rightEye).toBool());
     setReferenceText(values.value(QStringLiteral("referenceText")).toString());
+    setPlannedAxis(values.value(QStringLiteral("plannedAxis"), -1).toDouble());
 }

@@ -30,6 +30,11 @@ class MeasurementDocument : public QObject
     Q_PROPERTY(QPointF circleCentre READ circleCentre NOTIFY circleChanged)
     // Screen pixels, as the panel's slider holds it.
     Q_PROPERTY(double circleRadius READ circleRadius NOTIFY circleChanged)
+    // Whether the circle was last placed by a fit to points of the picture: its
+    // diameter is then a reading.
+    Q_PROPERTY(bool circleFitted READ circleFitted NOTIFY circleChanged)
+    // The axis planned for a toric lens, 0 to 180 degrees; -1 while none is typed.
+    Q_PROPERTY(double plannedAxis READ plannedAxis WRITE setPlannedAxis NOTIFY plannedAxisChanged)
     Q_PROPERTY(double lineRotation READ lineRotation NOTIFY lineChanged)
     Q_PROPERTY(double sectorRotation READ sectorRotation NOTIFY sectorChanged)
     Q_PROPERTY(double sectorAngle READ sectorAngle NOTIFY sectorChanged)
@@ -59,6 +64,9 @@ public:
     double lengthFactor() const;
     QPointF circleCentre() const { return m_circleCentre; }
     double circleRadius() const { return m_circleRadius; }
+    bool circleFitted() const { return m_circleFitted; }
+    double plannedAxis() const { return m_plannedAxis; }
+    void setPlannedAxis(double axis);
     double lineRotation() const { return m_lineRotation; }
     double sectorRotation() const { return m_sectorRotation; }
     double sectorAngle() const { return m_sectorAngle; }
@@ -86,6 +94,11 @@ public:
                                const QString &unit);
     Q_INVOKABLE void moveCircle(const QPointF &centre);
     Q_INVOKABLE void changeRadius(double radius);
+    // The centre and the radius at once, as one step with the rest of the fit.
+    // The clicks of one fit end steps of their own: every fit until the next
+    // startFit() is one step all the same.
+    Q_INVOKABLE void startFit() { m_fitStep = ++m_step; }
+    Q_INVOKABLE void fitCircle(const QPointF &centre, double radius);
     Q_INVOKABLE void turnGuideLine(double rotation);
     Q_INVOKABLE void turnSector(double rotation, double angle);
     // The measures and the calibration go, in one step that can be undone.
@@ -111,6 +124,7 @@ signals:
     void sectorChanged();
     void rightEyeChanged();
     void referenceTextChanged();
+    void plannedAxisChanged();
     void undoStateChanged();
     // Whatever a record holds has changed.
     void changed();
@@ -126,9 +140,12 @@ private:
     MeasureModel m_measures;
     QUndoStack m_stack;
     quint64 m_step = 0;
+    quint64 m_fitStep = 0;
     QVariantMap m_calibration;
     QPointF m_circleCentre{0.5, 0.5};
     double m_circleRadius = 128;
+    bool m_circleFitted = false;
+    double m_plannedAxis = -1;
     double m_lineRotation = 45;
     double m_sectorRotation = 30;
     double m_sectorAngle = 30;

@@ -12,11 +12,13 @@ int MeasureModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : m_measures.size();
 }
 
-// Every kind known today is a straight distance between two points.
+const QString angleKind = QStringLiteral("angle");
+
+// An angle has its vertex between its two ends; every other kind is a straight
+// distance between two points.
 int MeasureModel::pointCount(const QString &kind)
 {
-    Q_UNUSED(kind)
-    return 2;
+    return kind == angleKind ? 3 : 2;
 }
 
 QVariant MeasureModel::data(const QModelIndex &index, int role) const
@@ -44,6 +46,8 @@ QVariant MeasureModel::data(const QModelIndex &index, int role) const
                measure.points.size() == pointCount(measure.kind);
     case LengthRole:
         return length(index.row());
+    case AngleRole:
+        return angle(index.row());
     default:
         return QVariant();
     }
@@ -51,8 +55,9 @@ QVariant MeasureModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> MeasureModel::roleNames() const
 {
-    return {{KindRole, "kind"}, {PointsRole, "points"},     {StartRole, "start"},
-            {EndRole, "end"},   {CompleteRole, "complete"}, {LengthRole, "length"}};
+    return {{KindRole, "kind"},  {PointsRole, "points"},     {StartRole, "start"},
+            {EndRole, "end"},    {CompleteRole, "complete"}, {LengthRole, "length"},
+            {AngleRole, "angle"}};
 }
 
 QVariantMap MeasureModel::get(int row) const
@@ -71,10 +76,23 @@ double MeasureModel::length(int row) const
     if (row < 0 || row >= m_measures.size())
         return 0;
     const QVector<QPointF> &points = m_measures.at(row).points;
-    if (points.size() < 2)
+    if (points.size() < 2 || m_measures.at(row).kind == angleKind)
         return 0;
     return m_lengthFactor *
            measuregeometry::pictureDistance(points.at(0), points.at(1), m_pictureSize);
+}
+
+double MeasureModel::angle(int row) const
+{
+    if (row < 0 || row >= m_measures.size() || m_measures.at(row).kind != angleKind)
+        return 0;
+    const QVector<QPointF> &points = m_measures.at(row).points;
+    if (points.size() < 3 || !std::all_of(points.begin(), points.end(), measuregeometry::isSet))
+        return 0;
+    const auto pixels = [this, &points](int i) {
+        return measuregeometry::toPixels(points.at(i), m_pictureSize);
+    };
+    return measuregeometry::angleAt(pixels(0), pixels(1), pixels(2));
 }
 
 void MeasureModel::insertMeasure(int row, const Measure &measure)
@@ -139,5 +157,5 @@ void MeasureModel::setPictureSize(const QSizeF &size)
 void MeasureModel::lengthsChanged()
 {
     if (!m_measures.isEmpty())
-        emit dataChanged(index(0), index(m_measures.size() - 1), {LengthRole});
+        emit dataChanged(index(0), index(m_measures.size() - 1), {LengthRole, AngleRole});
 }

@@ -7,7 +7,8 @@
 #include <QVector>
 
 // One measure: what kind it is and the points it is made of, in the order they
-// are placed. A "distance" has two; other kinds may have more.
+// are placed. A "distance" has two; an "angle" three: one end, the vertex, the
+// other end.
 struct Measure
 {
     QString kind;
@@ -35,6 +36,8 @@ public:
         EndRole,
         CompleteRole,
         LengthRole,
+        // In degrees, 0 to 180, for an angle; 0 for other kinds.
+        AngleRole,
     };
     Q_ENUM(Role)
 
@@ -47,6 +50,7 @@ public:
     // The same as the roles, for scripts that walk the list.
     Q_INVOKABLE QVariantMap get(int row) const;
     Q_INVOKABLE double length(int row) const;
+    Q_INVOKABLE double angle(int row) const;
 
     const QVector<Measure> &measures() const { return m_measures; }
     Measure measure(int row) const { return m_measures.value(row); }

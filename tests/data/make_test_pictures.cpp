@@ -15,6 +15,8 @@
 #include <QImage>
 #include <QtEndian>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -59,6 +61,36 @@ QImage coordinateCodedImage(int width, int height)
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < width; ++x)
             line[x] = qRgb(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8));
+    }
+    return image;
+}
+
+void drawLine(QImage &image, QPointF from, QPointF to)
+{
+    const int steps =
+        int(std::ceil(std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()))));
+    for (int i = 0; i <= steps; ++i) {
+        const QPointF p = from + (to - from) * (steps > 0 ? double(i) / steps : 0);
+        image.setPixel(int(std::lround(p.x())), int(std::lround(p.y())), qRgb(0, 0, 0));
+    }
+}
+
+// Black on white: an angle of 122.4 degrees with its vertex at (400, 330) and its ends
+// at (700, 330) and (268, 122), and a limbus of radius 150 about (400, 200).
+QImage drawnReadingsImage(bool circle)
+{
+    QImage image(800, 400, QImage::Format_RGB32);
+    image.fill(qRgb(255, 255, 255));
+    if (!circle) {
+        drawLine(image, QPointF(400, 330), QPointF(700, 330));
+        drawLine(image, QPointF(400, 330), QPointF(268, 122));
+        return image;
+    }
+    for (int degree = 0; degree < 360; ++degree) {
+        const double a = degree * M_PI / 180;
+        const double b = (degree + 1) * M_PI / 180;
+        drawLine(image, QPointF(400 + 150 * std::cos(a), 200 + 150 * std::sin(a)),
+                 QPointF(400 + 150 * std::cos(b), 200 + 150 * std::sin(b)));
     }
     return image;
 }
@@ -166,6 +198,8 @@ bool writeReadablePictures(const QDir &folder)
            writeFile(folder, "upright-by-exif.jpg", withExifOrientation(sideways, 6)) &&
            writeFile(folder, "coded-2400x1600.png",
                      encoded(coordinateCodedImage(2400, 1600), "PNG")) &&
+           writeFile(folder, "angle-800x400.png", encoded(drawnReadingsImage(false), "PNG")) &&
+           writeFile(folder, "limbus-800x400.png", encoded(drawnReadingsImage(true), "PNG")) &&
            writeFile(folder, "photo-6000x4000.jpg", encoded(photoLikeImage(6000, 4000), "JPEG"));
 }
 
