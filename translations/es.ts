@@ -64,6 +64,14 @@
         <translation>Salir</translation>
     </message>
     <message>
+        <source>Add angle</source>
+        <translation>Añadir ángulo</translation>
+    </message>
+    <message>
+        <source>Fit circle</source>
+        <translation>Ajustar círculo</translation>
+    </message>
+    <message>
         <source>Remove Last</source>
         <translation>Borrar el último</translation>
     </message>

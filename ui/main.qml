@@ -71,7 +71,7 @@ ApplicationWindow {
         }, {
             "title": qsTr("Measures"),
             "entries": [pickMeasuresColorAction, calibrateMeasuresAction, addMeasureAction,
-                removeLastMeasureAction, resetMeasuresAction]
+                addAngleAction, fitCircleAction, removeLastMeasureAction, resetMeasuresAction]
         }, {
             "title": qsTr("View"),
             "entries": [toolbarMenuAction]
@@ -419,6 +419,20 @@ ApplicationWindow {
         shortcut: "Ctrl+Shift+M"
         enabled: mainPage.calibrated && !mainPage.measuring
         onTriggered: mainPage.addMeasure()
+    }
+
+    Action {
+        id: addAngleAction
+        text: qsTr("Add angle")
+        enabled: !mainPage.calibrating && !mainPage.measuring
+        onTriggered: mainPage.addMeasure("angle")
+    }
+
+    Action {
+        id: fitCircleAction
+        text: qsTr("Fit circle")
+        enabled: !mainPage.calibrating && !mainPage.measuring
+        onTriggered: mainPage.fitCircle()
     }
 
     Action {

@@ -14,7 +14,7 @@ TestCase {
     readonly property var expectedMenus: [
         "File: Open Image | - | Save as | Print | - | Quit",
         "Edit: Undo | Redo | - | Paste image | - | Clear measures",
-        "Measures: Color | Calibrate | Add | Remove Last | Reset",
+        "Measures: Color | Calibrate | Add | Add angle | Fit circle | Remove Last | Reset",
         "View: Hide toolbar",
         "Help: Contents | - | About Orvalith"
     ]

@@ -16,7 +16,7 @@ TestCase {
         compare(Helpers.describe(Helpers.windowMenus(window)), [
             "Fichero: Abrir Imagen | - | Guardar como | Imprimir | - | Salir",
             "Editar: Deshacer | Rehacer | - | Pegar imagen | - | Borrar medidas",
-            "Medidas: Color | Calibrar | Añadir | Borrar el último | Reset",
+            "Medidas: Color | Calibrar | Añadir | Añadir ángulo | Ajustar círculo | Borrar el último | Reset",
             "Ver: Ocultar barra de herramientas",
             "Ayuda: Contenidos | - | Acerca de Orvalith"
         ])

@@ -19,7 +19,8 @@ from xdesktop import click, key, type_text, wait_until
 MENUS = {
     "File": ["Open Image", "Save as", "Print", "Quit"],
     "Edit": ["Undo", "Redo", "Paste image", "Clear measures"],
-    "Measures": ["Color", "Calibrate", "Add", "Remove Last", "Reset"],
+    "Measures": ["Color", "Calibrate", "Add", "Add angle", "Fit circle", "Remove Last",
+                 "Reset"],
     "View": ["Hide toolbar"],
     "Help": ["Contents", "About Orvalith"],
 }
@@ -184,9 +185,16 @@ class Orvalith:
             return None, after
         y0, y1 = changed[0], changed[-1]
         middle = (y0 + y1) // 2
-        columns = [x for x in range(0, WINDOW_SIZE[0])
-                   if differs(after.pixel(x, middle), before.pixel(x, middle), 30)]
-        return (columns[0], y0, columns[-1], y1), after
+        # The menu's own columns: the run of changed ones under its title. Other
+        # parts of the window may change at the same height (a taller menu's
+        # middle row reaches the panel's controls).
+        flags = [differs(after.pixel(x, middle), before.pixel(x, middle), 30)
+                 for x in range(0, WINDOW_SIZE[0])]
+        inside = [(a, b) for a, b in runs(flags) if a <= first + 2 <= b]
+        if not inside:
+            return None, after
+        left, right = inside[0]
+        return (left, y0, right, y1), after
 
     def _menu_rows(self, shot, box):
         x0, y0, x1, y1 = box
