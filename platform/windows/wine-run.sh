@@ -50,7 +50,8 @@ fi
 case $locale in
 *_*.UTF-8)
     LOCPATH="$build/locales"
-    if [ ! -d "$LOCPATH/$locale" ]; then
+    # A compile that failed (no character maps yet) may leave an empty folder.
+    if [ ! -f "$LOCPATH/$locale/LC_CTYPE" ]; then
         mkdir -p "$LOCPATH"
         flock "$LOCPATH/.made" localedef -i "${locale%%.*}" -f UTF-8 "$LOCPATH/$locale" ||
             echo "wine-run: cannot compile the locale $locale" >&2
