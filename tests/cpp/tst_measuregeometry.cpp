@@ -1,5 +1,6 @@
 #include "measuring/measuregeometry.h"
 
+#include <QtMath>
 #include <QtTest>
 #include <cmath>
 
@@ -9,7 +10,7 @@ namespace {
 
 QPointF onCircle(QPointF centre, double radius, double degrees)
 {
-    const double a = degrees * M_PI / 180;
+    const double a = qDegreesToRadians(degrees);
     return centre + QPointF(radius * std::cos(a), radius * std::sin(a));
 }
 

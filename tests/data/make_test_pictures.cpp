@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QtEndian>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -87,8 +88,8 @@ QImage drawnReadingsImage(bool circle)
         return image;
     }
     for (int degree = 0; degree < 360; ++degree) {
-        const double a = degree * M_PI / 180;
-        const double b = (degree + 1) * M_PI / 180;
+        const double a = qDegreesToRadians(double(degree));
+        const double b = qDegreesToRadians(double(degree + 1));
         drawLine(image, QPointF(400 + 150 * std::cos(a), 200 + 150 * std::sin(a)),
                  QPointF(400 + 150 * std::cos(b), 200 + 150 * std::sin(b)));
     }
