@@ -71,18 +71,6 @@ QByteArray xmpPacket(const QVariantMap &values, const QString &description)
     return packet.toUtf8();
 }
 
-// The CRC that every PNG chunk ends with (ISO 3309), over its type and data.
-quint32 pngCrc(const QByteArray &bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return crc ^ 0xffffffffu;
-}
-
 QByteArray bigEndian32(quint32 value)
 {
     QByteArray bytes(4, '\0');
@@ -91,6 +79,17 @@ QByteArray bigEndian32(quint32 value)
 }
 
 } // namespace
+
+quint32 pngChunkCrc(const QByteArray &typeAndData)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : typeAndData) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return crc ^ 0xffffffffu;
+}
 
 ImageMetadata compositeMetadata(const QVariantMap &record)
 {
@@ -111,7 +110,7 @@ QByteArray pngTextChunk(const QByteArray &keyword, const QByteArray &text)
 {
     const QByteArray body =
         QByteArrayLiteral("iTXt") + keyword + QByteArray("\0\0\0\0\0", 5) + text;
-    return bigEndian32(quint32(body.size() - 4)) + body + bigEndian32(pngCrc(body));
+    return bigEndian32(quint32(body.size() - 4)) + body + bigEndian32(pngChunkCrc(body));
 }
 
 // After the signature and the header chunk (8 + 25 bytes), where readers that

@@ -35,4 +35,7 @@ QByteArray withJpegXmp(const QByteArray &jpeg, const QByteArray &xmp);
 // composite mark. Only that much is read, whatever the file's size.
 bool carriesCompositeMark(const QString &path);
 
+// The CRC-32 (ISO 3309) that every PNG chunk ends with, over its type and data.
+quint32 pngChunkCrc(const QByteArray &typeAndData);
+
 } // namespace orvalith

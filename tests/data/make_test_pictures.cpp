@@ -7,6 +7,7 @@
 //   make_test_pictures <folder>
 
 #include "imagefilewriter.h"
+#include "recordmetadata.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -130,18 +131,6 @@ QByteArray withExifOrientation(const QByteArray &jpeg, quint16 orientation)
     return jpeg.left(2) + exifOrientationSegment(orientation) + jpeg.mid(2);
 }
 
-// PNG chunks carry a CRC-32 (ISO 3309) of their type and data.
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 // The same small JPEG with a frame header that claims another size.
 QByteArray jpegDeclaring(QByteArray jpeg, quint16 width, quint16 height)
 {
@@ -166,7 +155,7 @@ QByteArray pngDeclaring(QByteArray png, quint32 width, quint32 height)
     const int header = 12; // signature, then the header chunk's length
     putBigEndian(png, header + 4, width);
     putBigEndian(png, header + 8, height);
-    putBigEndian(png, header + 4 + 13, crc32(png.mid(header, 4 + 13)));
+    putBigEndian(png, header + 4 + 13, orvalith::pngChunkCrc(png.mid(header, 4 + 13)));
     return png;
 }
 
