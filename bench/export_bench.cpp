@@ -5,8 +5,8 @@
 // writer at quality 100, which stores PNG uncompressed) for comparison. With
 // "no-overlay" the overlay is switched off, for the capture's cost without it. Run by
 // bench/export.py, one process per case, so that each peak is its own.
-#include "appsetup.h"
-#include "imagefilewriter.h"
+#include "app/appsetup.h"
+#include "output/imagefilewriter.h"
 
 #include <QApplication>
 #include <QDir>

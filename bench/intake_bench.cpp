@@ -11,8 +11,8 @@
 // once the page has settled (picture shown, refused or questioned; or, for the
 // clipboard, the paste entry has been told) plus half a second for the frames that
 // follow, or after 30 s. Prints one line: "gap_ms=… done_ms=… peak_mb=… outcome=…".
-#include "appsetup.h"
-#include "clipboard.h"
+#include "app/appsetup.h"
+#include "picture/clipboard.h"
 
 #include <QApplication>
 #include <QBuffer>

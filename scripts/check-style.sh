@@ -10,7 +10,7 @@ if [ -n "$files" ] && ! clang-format --dry-run --Werror $files; then
     status=1
 fi
 qmllint=/usr/lib/qt5/bin/qmllint
-for f in ui/*.qml; do
+for f in $(find ui -name "*.qml" | sort); do
     if ! "$qmllint" "$f"; then
         echo "check-style: qmllint failed for $f" >&2
         status=1

@@ -1,6 +1,6 @@
-#include "clipboard.h"
-#include "picturedata.h"
-#include "picturestore.h"
+#include "picture/clipboard.h"
+#include "picture/picturedata.h"
+#include "picture/picturestore.h"
 
 #include <QBuffer>
 #include <QClipboard>

@@ -1,5 +1,5 @@
-#include "pictureintake.h"
-#include "picturestore.h"
+#include "picture/pictureintake.h"
+#include "picture/picturestore.h"
 
 #include <QBuffer>
 #include <QImage>

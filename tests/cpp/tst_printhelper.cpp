@@ -1,8 +1,8 @@
-#include "appsetup.h"
-#include "pagefit.h"
-#include "printhelper.h"
-#include "recordexport.h"
-#include "recordmetadata.h"
+#include "app/appsetup.h"
+#include "output/printhelper.h"
+#include "output/recordexport.h"
+#include "output/recordmetadata.h"
+#include "picture/pagefit.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,4 +1,4 @@
-#include "appsetup.h"
+#include "app/appsetup.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -6,8 +6,8 @@
 //
 //   make_test_pictures <folder>
 
-#include "imagefilewriter.h"
-#include "recordmetadata.h"
+#include "output/imagefilewriter.h"
+#include "output/recordmetadata.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

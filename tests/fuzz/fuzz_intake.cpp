@@ -3,9 +3,9 @@
 // bytes (what kind, which declared size, whether complete, and the decode).
 //
 // The first byte chooses the road; the rest is its input.
-#include "clipboardimage.h"
-#include "picturedata.h"
-#include "picturepath.h"
+#include "picture/clipboardimage.h"
+#include "picture/picturedata.h"
+#include "picture/picturepath.h"
 
 #include <QCoreApplication>
 #include <QMimeData>

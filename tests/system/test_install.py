@@ -47,7 +47,7 @@ def package_of(path):
 def imported_modules():
     """The QML modules the documents import, as folders under QML_DIR."""
     modules = set()
-    for document in glob.glob(os.path.join(SOURCE, "ui", "*.qml")):
+    for document in glob.glob(os.path.join(SOURCE, "ui", "**", "*.qml"), recursive=True):
         with open(document, encoding="utf-8") as f:
             for name, major in re.findall(r"^import ([\w.]+) (\d+)\.", f.read(), re.M):
                 if name != "Orvalith":  # the program's own, registered from C++

@@ -1,7 +1,7 @@
 #include "printhelper.h"
 
 #include "imagefilewriter.h"
-#include "pagefit.h"
+#include "picture/pagefit.h"
 #include "printpage.h"
 #include "recordmetadata.h"
 

@@ -1,7 +1,7 @@
 #include "application.h"
 
 #include "appsetup.h"
-#include "printhelper.h"
+#include "output/printhelper.h"
 
 #include <QApplication>
 #include <QQmlApplicationEngine>
