@@ -414,6 +414,10 @@ Do you want to replace it?</source>
         <source>Fit circle</source>
         <translation>Ajustar círculo</translation>
     </message>
+    <message>
+        <source>Change planned axis</source>
+        <translation>Cambiar eje planificado</translation>
+    </message>
 </context>
 <context>
     <name>RecordStore</name>

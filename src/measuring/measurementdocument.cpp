@@ -20,6 +20,7 @@ enum ChangeKind {
     ChangeRadiusKind,
     ClearMeasuresKind,
     FitCircleKind,
+    ChangePlannedAxisKind,
 };
 
 const QString startKey = QStringLiteral("start");
@@ -250,12 +251,24 @@ void MeasurementDocument::fitCircle(const QPointF &centre, double radius)
     m_step = step;
 }
 
+// The keys typed into the field in one go make one step, as a drag does.
 void MeasurementDocument::setPlannedAxis(double axis)
 {
-    axis = axis >= 0 && axis <= 180 ? axis : -1;
-    if (axis == m_plannedAxis)
+    push(tr("Change planned axis"), ChangePlannedAxisKind, QString(), m_plannedAxis,
+         plannedAxisFrom(axis), [this](const QVariant &value) { applyPlannedAxis(value); });
+}
+
+double MeasurementDocument::plannedAxisFrom(double axis)
+{
+    return axis >= 0 && axis <= 180 ? axis : -1;
+}
+
+void MeasurementDocument::applyPlannedAxis(const QVariant &axis)
+{
+    const double value = plannedAxisFrom(axis.toDouble());
+    if (value == m_plannedAxis)
         return;
-    m_plannedAxis = axis;
+    m_plannedAxis = value;
     emit plannedAxisChanged();
 }
 
@@ -401,5 +414,5 @@ void MeasurementDocument::fromVariant(const QVariantMap &values)
     emit sectorChanged();
     setRightEye(values.value(QStringLiteral("rightEye"), m_rightEye).toBool());
     setReferenceText(values.value(QStringLiteral("referenceText")).toString());
-    setPlannedAxis(values.value(QStringLiteral("plannedAxis"), -1).toDouble());
+    applyPlannedAxis(values.value(QStringLiteral("plannedAxis"), -1));
 }

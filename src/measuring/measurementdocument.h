@@ -11,8 +11,8 @@
 
 // Everything measured on one picture: its calibration, its measures, the circle,
 // the guide line and the sector, the eye and the reference text. Every change of
-// the measured parts goes through the undo stack, one step per gesture of the
-// user; the eye and the reference are typed, and undone by typing.
+// the measured parts and of the planned axis goes through the undo stack, one step
+// per gesture of the user; the eye and the reference are typed, and undone by typing.
 class MeasurementDocument : public QObject
 {
     Q_OBJECT
@@ -134,6 +134,8 @@ private:
               const QVariant &after, std::function<void(const QVariant &)> apply);
     void applyCalibration(const QVariant &calibration);
     void applyMeasures(const QVariant &measures);
+    void applyPlannedAxis(const QVariant &axis);
+    static double plannedAxisFrom(double axis);
     QVariant measuresVariant() const;
     QVariantMap clearedCalibration() const;
 

@@ -95,9 +95,9 @@ void TestMeasurementDocument::everyChangeUndoesAndRedoes()
         document.addMeasure(QStringLiteral("distance"),
                             points(QPointF(0.1 * i, 0), QPointF(0.1 * i, 1)));
     const QVariantMap placed = document.toVariant();
-    const QStringList names = {"Remove measure", "Move point",      "Move circle",
-                               "Change radius",  "Turn guide line", "Turn sector edge",
-                               "Calibrate"};
+    const QStringList names = {"Remove measure",      "Move point",      "Move circle",
+                               "Change radius",       "Turn guide line", "Turn sector edge",
+                               "Change planned axis", "Calibrate"};
     document.removeMeasure(1);
     document.endStep();
     document.movePoint(0, 0, QPointF(0.5, 0.5));
@@ -106,6 +106,9 @@ void TestMeasurementDocument::everyChangeUndoesAndRedoes()
     document.changeRadius(200);
     document.turnGuideLine(37.5);
     document.turnSector(10, 70);
+    // Typed a key at a time, one step.
+    for (double axis : {1.0, 12.0, 12.5})
+        document.setPlannedAxis(axis);
     document.calibrate(QPointF(0, 0), QPointF(0, 1), 25, QStringLiteral("cm"));
     QCOMPARE(document.measures()->rowCount(), 2);
     QCOMPARE(document.lineRotation(), 37.5);
