@@ -37,6 +37,8 @@ RowLayout {
         validator: RegularExpressionValidator { regularExpression: /^\d{0,3}([.,]\d?)?$/ }
         Layout.preferredWidth: 72
         onTextEdited: if (field.document) field.document.plannedAxis = field.axisOf(text)
+        // Typing again later is a step of its own.
+        onEditingFinished: if (field.document) field.document.endStep()
     }
 
     Label {
