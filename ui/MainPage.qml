@@ -557,6 +557,7 @@ MainPageForm {
         measures: measures
         nudging: nudging
         pointer: pointerHandling
+        fitting: circleFitting
         settings: settings
     }
 

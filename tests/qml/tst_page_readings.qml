@@ -99,6 +99,8 @@ Item {
             verify(page.document.calibrate(Qt.point(0, 0.5), Qt.point(0.05, 0.5), 1, "mm"))
             var radiusBefore = page.circleRadiusSlider.value
             page.fitCircle()
+            mouseMove(page.canvasMouseArea, 550, 200)
+            verify(findChild(page, "magnifier").visible, "no magnifier while fitting")
             mouseClick(page.canvasMouseArea, 550, 200)
             mouseClick(page.canvasMouseArea, 400, 350)
             mouseClick(page.canvasMouseArea, 294, 94) // 45 degrees up and left
@@ -115,6 +117,23 @@ Item {
             page.undo()
             compare(page.circleRadiusSlider.value, radiusBefore)
             compare(entry("Circle diameter"), null)
+        }
+
+        // A small circle fitted near the edge narrows the radius's range; its undo
+        // brings the earlier, larger circle back whole.
+        function test_fitNearTheEdgeUndone() {
+            openPicture("limbus-800x400.png")
+            page.circleRadiusSlider.value = page.circleRadiusSlider.to
+            var radiusBefore = page.circleRadiusSlider.value
+            page.fitCircle()
+            mouseClick(page.canvasMouseArea, 140, 100)
+            mouseClick(page.canvasMouseArea, 100, 140)
+            mouseClick(page.canvasMouseArea, 60, 100)
+            keyClick(Qt.Key_Return)
+            verify(page.circleRadiusSlider.to < radiusBefore, page.circleRadiusSlider.to)
+            page.undo()
+            compare(page.circleRadiusSlider.value, radiusBefore)
+            compare(page.document.circleRadius, radiusBefore)
         }
 
         // Typed in the panel, the planned axis is listed with the misalignment of the

@@ -85,8 +85,10 @@ QtObject {
         var largest = Math.max(slider.from, border - page.circleMargin)
         var radius = circle.radius * scale
         var limited = Math.min(largest, Math.max(slider.from, radius))
-        slider.to = largest // the range at the new centre, before the radius is set
         measures.document.fitCircle(circle.centre, limited)
+        // The range at the new centre, once the radius is in it: narrowed before, it
+        // would cut the earlier radius, a step of its own outside the fit's.
+        slider.to = largest
         var deviation = Number(circle.deviation).toLocaleString(Qt.locale(), "f", 1)
         if (Math.abs(limited - radius) > 0.5)
             status.show(qsTr("The circle's radius was limited to the slider's range. Largest deviation: %1 picture pixels.").arg(deviation), true)

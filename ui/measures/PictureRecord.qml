@@ -63,6 +63,10 @@ QtObject {
         setIfOther(page.compassAngleSlider, "value", document.sectorAngle)
         setIfOther(page, "circleX", document.circleCentre.x)
         setIfOther(page, "circleY", document.circleCentre.y)
+        // An undo may take the circle back to where its range was wider: widened
+        // first, the larger radius is not cut to the range near the edge it leaves.
+        if (document.circleRadius > page.circleRadiusSlider.to)
+            page.calculateCircleRadiusSliderTo()
         setIfOther(page.circleRadiusSlider, "value", document.circleRadius)
         setIfOther(page.referenceTextField, "text", document.referenceText)
         if (document.rightEye)

@@ -1,9 +1,10 @@
 import QtQuick 2.15
 import "pointer.js" as Pointer
 
-// The magnifier over the page: shown while a point is being placed, dragged or nudged
-// and while the guide line or a sector edge is dragged; beside the pointer, inside the
-// page, never over it. Lies over the whole page and takes no input.
+// The magnifier over the page: shown while a point is being placed (a calibration's,
+// a measure's or one of a circle's fit), dragged or nudged and while the guide line
+// or a sector edge is dragged; beside the pointer, inside the page, never over it.
+// Lies over the whole page and takes no input.
 Item {
     id: placing
 
@@ -11,6 +12,7 @@ Item {
     property var measures: null
     property var nudging: null
     property var pointer: null
+    property var fitting: null
     property var settings: null
     readonly property alias loupe: magnifier
 
@@ -73,6 +75,8 @@ Item {
         var at = { "x": area.mouseX, "y": area.mouseY }
         if ((measures.calibrating || measures.measuring) && area.containsMouse)
             return { "point": at, "other": toCanvas(segmentStartBeingPlaced()) }
+        if (fitting && fitting.active && area.containsMouse)
+            return { "point": at, "other": null }
         if (!area.pressed)
             return null
         var action = pointer.mouseAction
