@@ -36,6 +36,12 @@ ZoomedPicture::~ZoomedPicture()
     m_scaling.waitForDone();
 }
 
+void ZoomedPicture::placeUnder(QQuickItem *sibling)
+{
+    if (sibling && sibling->parentItem() == parentItem())
+        stackBefore(sibling);
+}
+
 ZoomedPicture::Part ZoomedPicture::wanted() const
 {
     Part part;

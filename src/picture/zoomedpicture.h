@@ -24,6 +24,9 @@ public:
 
     bool ready() const { return m_ready; }
 
+    // Puts this item right under a sibling (the overlay), over the ones before it.
+    Q_INVOKABLE void placeUnder(QQuickItem *sibling);
+
     void paint(QPainter *painter) override;
 
 signals:
