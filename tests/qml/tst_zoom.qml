@@ -92,6 +92,14 @@ Item {
             compare(page.circleRadiusSlider.value, radius)
             ctrlWheel(420, 130, -1)
             fuzzyCompare(view.zoom, 2, 1e-9)
+            // Half a screen pixel per picture pixel: the part in view is scaled down off
+            // this thread, smoothed, and then shows the spot under the pointer.
+            var picture = findChild(page, "zoomedPicture")
+            tryVerify(function () { return picture.visible && picture.ready }, 5000)
+            waitForRendering(page.drawingRectangle)
+            var smoothed = pictureAt(420, 130)
+            verify(near(smoothed, Qt.point(0.7 * 2400, 0.325 * 1600), 2),
+                   smoothed.x + ", " + smoothed.y)
 
             // Inside the circle, which now lies about the view's (220, 200).
             var centre = view.toView(Qt.point(page.circleX, page.circleY))
