@@ -154,6 +154,25 @@ Item {
             compare(loupe.magnification, magnification)
         }
 
+        // A point is taken within a few screen pixels of it, as at the whole view, not
+        // within as many pixels of the whole picture's canvas.
+        function test_takingReachIsTheScreens() {
+            page.document.calibrate(Qt.point(0, 0.5), Qt.point(1, 0.5), 10, "mm")
+            page.document.addMeasure("distance", [Qt.point(0.9, 0.05), Qt.point(0.9, 0.1)])
+            tryCompare(measures.items, "length", 1)
+            zoomToEight(540, 40)
+            var end = view.toView(Qt.point(0.9, 0.1))
+            verify(near(end, Qt.point(540, 40), 1e-6))
+            mouseMove(page.canvas, 544, 40)
+            mousePress(page.canvas, 544, 40)
+            compare(page.mouseAction, 5)
+            mouseRelease(page.canvas, 544, 40)
+            mouseMove(page.canvas, 549, 40)
+            mousePress(page.canvas, 549, 40)
+            compare(page.mouseAction, 0)
+            mouseRelease(page.canvas, 549, 40)
+        }
+
         // Lines and numbers keep their width and size at any zoom: the cross's
         // vertical arm is two screen pixels wide, whole and at 8 times.
         function test_overlaySharpThroughTheView() {
