@@ -4,8 +4,11 @@ with 72 degree numbers, the guide line, the sector and 20 measures, a circle
 drag of 300 real pointer moves (one every 2 ms at most), and the same number of
 moves dragging the guide line over a 6000 x 4000 photo with the magnifier on and
 then off, the same number dragging one end of 20 measures over that photo, and
-a burst of 100 arrow keys on a point, without and with its record being written
-(the test pictures come from the build's tests/pictures folder).
+a burst of 100 arrow keys on a point, without and with its record being written,
+and last the circle and the guide line dragged over the photo with the picture
+whole (the fitted view) and at 8 screen pixels per picture pixel (the 8x view),
+both figures printed (the test pictures come from the build's tests/pictures
+folder).
 
     bench/overlay.py [--build DIR] [--runs N] [--strategy S] [--target T]
 

@@ -131,9 +131,15 @@ Item {
 
         // A circle drag by real pointer events, one every 2 ms at most (a fast mouse).
         function test_2_drag() {
+            circleDrag("circle drag")
+        }
+
+        // Taken 10 pixels from its centre where the view shows it.
+        function circleDrag(what) {
             var c = page.canvas
-            var x0 = c.width / 2 + 10
-            var y0 = c.height / 2 + 10
+            var centre = page.view.toView(Qt.point(page.circleX, page.circleY))
+            var x0 = centre.x + 10
+            var y0 = centre.y + 10
             mouseMove(c, x0, y0)
             mousePress(c, x0, y0)
             var p0 = paints
@@ -149,7 +155,7 @@ Item {
             var intervals = []
             for (var k = 1; k < frameTimes.length; ++k)
                 intervals.push(frameTimes[k] - frameTimes[k - 1])
-            console.log("circle drag: 300 pointer moves in " + seconds.toFixed(2) + " s, "
+            console.log(what + ": 300 pointer moves in " + seconds.toFixed(2) + " s, "
                         + (paints - p0) + " paints, " + (frames - f0) + " frames, "
                         + ((frames - f0) / seconds).toFixed(1) + " frames per second")
             report("  time per frame", intervals)
@@ -167,8 +173,9 @@ Item {
         // 300 real pointer moves; the magnifier follows the pointer when it is on.
         function lineDrag(what, magnifierOn) {
             var c = page.canvas
-            var cx = page.circleX * c.width
-            var cy = page.circleY * c.height
+            var centre = page.view.toView(Qt.point(page.circleX, page.circleY))
+            var cx = centre.x
+            var cy = centre.y
             var at = function (degrees) {
                 var a = degrees * Math.PI / 180
                 return { "x": cx + 300 * Math.cos(a), "y": cy - 300 * Math.sin(a) }
@@ -281,6 +288,30 @@ Item {
                         + " ms")
             report("  time per frame", gaps)
             verify(gaps.length > 0)
+        }
+
+        // The circle and the guide line dragged over the 6000 x 4000 photo, the picture
+        // whole and then at 8 screen pixels per picture pixel about the circle's centre
+        // (the overlay drawn through the view), magnifier off.
+        function test_6_dragsWholeAndAtEightTimes() {
+            page.image.source = pictureUrl("photo-6000x4000.jpg")
+            tryCompare(page.image, "status", Image.Ready, 30000)
+            page.magnifierSwitch.checked = false
+            page.document.clearMeasures()
+            page.lineVisibleSwitch.checked = true
+            page.view.fit()
+            circleDrag("circle drag on the photo, fitted view")
+            lineDrag("guide line drag on the photo, fitted view", false)
+            var centre = page.view.toView(Qt.point(page.circleX, page.circleY))
+            page.view.zoomAbout(centre, 1000)
+            compare(page.view.scale, 8)
+            var picture = findChild(page, "zoomedPicture")
+            tryVerify(function () { return picture.visible && picture.ready }, 10000)
+            wait(200)
+            circleDrag("circle drag on the photo, 8x view")
+            lineDrag("guide line drag on the photo, 8x view", false)
+            page.view.fit()
+            page.magnifierSwitch.checked = true
         }
     }
 }

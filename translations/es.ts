@@ -95,6 +95,22 @@
         <source>View</source>
         <translation>Ver</translation>
     </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Acercar</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Alejar</translation>
+    </message>
+    <message>
+        <source>Fit to window</source>
+        <translation>Ajustar a la ventana</translation>
+    </message>
+    <message>
+        <source>Actual pixels</source>
+        <translation>Píxeles reales</translation>
+    </message>
 </context>
 <context>
     <name>MainPage</name>

@@ -38,6 +38,8 @@ MainPageForm {
     // The picture's measurement document, its record, and its steps to undo.
     readonly property alias document: measures.document
     readonly property alias pictureRecord: pictureRecord
+    // How the picture is shown: whole, or enlarged (see PictureZoom).
+    readonly property alias view: pictureZoom.view
 
     StoredSettings {
         id: settings
@@ -416,7 +418,7 @@ MainPageForm {
                                                                  "index": pointerHandling.takenIndex }
                                                              : null
         values.selected = measures.selected
-        overlayLayers.paint(values)
+        overlayLayers.paint(Overlay.throughView(values, view.zoom, view.offset))
     }
 
     canvas.canvasSize: Qt.size(1, 1)
@@ -484,6 +486,8 @@ MainPageForm {
         canvas: page.canvas
         area: canvasMouseArea
         circleFitting: circleFitting
+        view: pictureZoom.view
+        zoom: pictureZoom
         onChanged: {
             canvas.requestPaint()
             updateMagnifier()
@@ -530,10 +534,25 @@ MainPageForm {
     canvasMouseArea.onPressed: page.forceActiveFocus()
     Keys.onPressed: if (page.activeFocus && (nudging.handleKey(event.key, event.modifiers)
                                              || magnifierPlacing.zoom(event.key)
+                                             || pictureZoom.handleKey(event.key, event.modifiers)
+                                             || holdSpace(event, true)
                                              || circleFitting.handleKey(event.key)))
                         event.accepted = true
-    Keys.onReleased: if (!event.isAutoRepeat)
-                         measures.document.endStep()
+    Keys.onReleased: {
+        holdSpace(event, false)
+        if (!event.isAutoRepeat)
+            measures.document.endStep()
+    }
+    onActiveFocusChanged: if (!activeFocus)
+                              viewPanning.spaceHeld = false
+
+    function holdSpace(event, held) {
+        if (event.key !== Qt.Key_Space)
+            return false
+        if (!event.isAutoRepeat)
+            viewPanning.spaceHeld = held
+        return true
+    }
     Keys.onDeletePressed: event.accepted = measures.removeSelected()
     Keys.onEscapePressed: {
         event.accepted = cancelPlacing() || nudging.active || measures.selected >= 0
@@ -545,6 +564,51 @@ MainPageForm {
     function endNudging() {
         nudging.end()
         updateMagnifier()
+    }
+
+    // ---- Zoom and pan ----------------------------------------------------------------
+
+    PictureZoom {
+        id: pictureZoom
+        area: drawingRectangle
+        overlay: canvas
+        image: page.image
+        preview: picturePreview
+        pointerArea: canvasMouseArea
+    }
+
+    ViewPanning {
+        id: viewPanning
+        objectName: "viewPanning"
+        parent: canvas
+        anchors.fill: parent
+        view: pictureZoom.view
+        onPressed: page.forceActiveFocus()
+    }
+
+    Connections {
+        target: pictureZoom.view
+        function onViewChanged() {
+            canvas.requestPaint()
+            updateMagnifier()
+        }
+    }
+
+    // The window's View menu.
+    function zoomIn() {
+        pictureZoom.zoomIn()
+    }
+
+    function zoomOut() {
+        pictureZoom.zoomOut()
+    }
+
+    function fitToWindow() {
+        pictureZoom.fit()
+    }
+
+    function actualPixels() {
+        pictureZoom.actualPixels()
     }
 
     // ---- Magnifier -------------------------------------------------------------------
@@ -559,6 +623,7 @@ MainPageForm {
         pointer: pointerHandling
         fitting: circleFitting
         settings: settings
+        view: pictureZoom.view
     }
 
     magnifierSwitch.onCheckedChanged: {

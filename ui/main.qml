@@ -74,7 +74,8 @@ ApplicationWindow {
                 addAngleAction, fitCircleAction, removeLastMeasureAction, resetMeasuresAction]
         }, {
             "title": qsTr("View"),
-            "entries": [toolbarMenuAction]
+            "entries": [toolbarMenuAction, null, zoomInAction, zoomOutAction, fitToWindowAction,
+                actualPixelsAction]
         }, {
             "title": qsTr("Help"),
             "entries": [helpContentsAction, null, aboutAction]
@@ -447,6 +448,39 @@ ApplicationWindow {
         text: qsTr("Reset")
         enabled: mainPage.calibrated || mainPage.calibrating
         onTriggered: mainPage.resetMeasures()
+    }
+
+    // About the pointer while it is over the picture, else about its middle.
+    Action {
+        id: zoomInAction
+        text: qsTr("Zoom in")
+        shortcut: StandardKey.ZoomIn
+        enabled: mainPage.view.canZoomIn && !capturing
+        onTriggered: mainPage.zoomIn()
+    }
+
+    Action {
+        id: zoomOutAction
+        text: qsTr("Zoom out")
+        shortcut: StandardKey.ZoomOut
+        enabled: !mainPage.view.fitted && !capturing
+        onTriggered: mainPage.zoomOut()
+    }
+
+    Action {
+        id: fitToWindowAction
+        text: qsTr("Fit to window")
+        shortcut: "Ctrl+0"
+        enabled: !mainPage.view.fitted && !capturing
+        onTriggered: mainPage.fitToWindow()
+    }
+
+    Action {
+        id: actualPixelsAction
+        text: qsTr("Actual pixels")
+        shortcut: "Ctrl+1"
+        enabled: mainPage.view.largestZoom > 1 && !capturing
+        onTriggered: mainPage.actualPixels()
     }
 
     Action {

@@ -9,6 +9,8 @@
 #include "picture/clipboard.h"
 #include "picture/pictureintake.h"
 #include "picture/pictureregion.h"
+#include "picture/pictureview.h"
+#include "picture/zoomedpicture.h"
 #include "storedsettings.h"
 #include "urlopener.h"
 #include "windowframe.h"
@@ -56,6 +58,8 @@ void registerQmlTypes()
     qmlRegisterType<WindowFrame>("Orvalith", 1, 0, "WindowFrame");
     qmlRegisterType<PictureIntake>("Orvalith", 1, 0, "PictureIntake");
     qmlRegisterType<PictureRegion>("Orvalith", 1, 0, "PictureRegion");
+    qmlRegisterType<PictureView>("Orvalith", 1, 0, "PictureView");
+    qmlRegisterType<ZoomedPicture>("Orvalith", 1, 0, "ZoomedPicture");
     qmlRegisterType<RecordExport>("Orvalith", 1, 0, "RecordExport");
     qmlRegisterType<StoredSettings>("Orvalith", 1, 0, "StoredSettings");
     qmlRegisterType<CompositeMark>("Orvalith", 1, 0, "CompositeMark");

@@ -114,4 +114,66 @@ QPointF toFraction(const QPointF &pixels, const QSizeF &pictureSize)
     return QPointF(pixels.x() / pictureSize.width(), pixels.y() / pictureSize.height());
 }
 
+double fittedScale(const QSizeF &pictureSize, const QSizeF &areaSize)
+{
+    if (pictureSize.width() <= 0 || pictureSize.height() <= 0)
+        return 1;
+    return std::min(areaSize.width() / pictureSize.width(),
+                    areaSize.height() / pictureSize.height());
+}
+
+double largestZoom(const QSizeF &pictureSize, const QSizeF &areaSize, double screenPixels)
+{
+    const double fitted = fittedScale(pictureSize, areaSize);
+    if (pictureSize.isEmpty() || fitted <= 0)
+        return 1;
+    return std::max(1.0, screenPixels / fitted);
+}
+
+QPointF viewPoint(const QPointF &fraction, const View &view, const QSizeF &areaSize)
+{
+    return QPointF(areaSize.width() * (0.5 + view.zoom * (fraction.x() - view.centre.x())),
+                   areaSize.height() * (0.5 + view.zoom * (fraction.y() - view.centre.y())));
+}
+
+QPointF viewFraction(const QPointF &point, const View &view, const QSizeF &areaSize)
+{
+    if (areaSize.width() <= 0 || areaSize.height() <= 0)
+        return view.centre;
+    return QPointF(view.centre.x() + (point.x() / areaSize.width() - 0.5) / view.zoom,
+                   view.centre.y() + (point.y() / areaSize.height() - 0.5) / view.zoom);
+}
+
+View clampedView(const View &view, double largest)
+{
+    View clamped;
+    clamped.zoom = std::max(1.0, std::min(std::max(1.0, largest), view.zoom));
+    const double half = 0.5 / clamped.zoom;
+    clamped.centre = QPointF(std::max(half, std::min(1 - half, view.centre.x())),
+                             std::max(half, std::min(1 - half, view.centre.y())));
+    return clamped;
+}
+
+View zoomedAbout(const View &view, const QPointF &point, double zoom, const QSizeF &areaSize,
+                 double largest)
+{
+    const QPointF kept = viewFraction(point, view, areaSize);
+    View zoomed;
+    zoomed.zoom = std::max(1.0, std::min(std::max(1.0, largest), zoom));
+    zoomed.centre = kept;
+    if (areaSize.width() > 0 && areaSize.height() > 0)
+        zoomed.centre -= QPointF((point.x() / areaSize.width() - 0.5) / zoomed.zoom,
+                                 (point.y() / areaSize.height() - 0.5) / zoomed.zoom);
+    return clampedView(zoomed, largest);
+}
+
+View pannedBy(const View &view, double dx, double dy, const QSizeF &areaSize, double largest)
+{
+    View panned = view;
+    if (areaSize.width() > 0 && areaSize.height() > 0)
+        panned.centre -=
+            QPointF(dx / areaSize.width() / view.zoom, dy / areaSize.height() / view.zoom);
+    return clampedView(panned, largest);
+}
+
 } // namespace measuregeometry

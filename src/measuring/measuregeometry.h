@@ -59,4 +59,38 @@ double foldedMisalignment(double readAxis, double plannedAxis);
 QPointF toPixels(const QPointF &point, const QSizeF &pictureSize);
 QPointF toFraction(const QPointF &pixels, const QSizeF &pictureSize);
 
+// The view of the picture in its drawing area, which has the picture's proportions:
+// zoom 1 shows it whole (fitted), zoom z shows 1/z of its width and height around
+// `centre`, a fraction of the picture that lies in the middle of the area. View
+// points are in the area's own pixels, from its top left corner.
+struct View
+{
+    double zoom = 1;
+    QPointF centre{0.5, 0.5};
+};
+
+// Screen pixels per picture pixel at zoom 1.
+double fittedScale(const QSizeF &pictureSize, const QSizeF &areaSize);
+
+// The largest zoom, at which one picture pixel takes `screenPixels` pixels of the
+// area; 1 where the fitted picture is already enlarged that much, or none is shown.
+double largestZoom(const QSizeF &pictureSize, const QSizeF &areaSize, double screenPixels);
+
+// Where a fraction of the picture shows in the area, and the other way round.
+QPointF viewPoint(const QPointF &fraction, const View &view, const QSizeF &areaSize);
+QPointF viewFraction(const QPointF &point, const View &view, const QSizeF &areaSize);
+
+// The view with its zoom brought into [1, largest] and its centre kept so far from
+// the picture's edges that the picture covers the whole area: it can never be pushed
+// out of sight, and at zoom 1 there is nothing to move.
+View clampedView(const View &view, double largest);
+
+// The view at `zoom` that keeps the fraction under the area's `point` where it is
+// (the pointer's spot stays under the pointer), clamped.
+View zoomedAbout(const View &view, const QPointF &point, double zoom, const QSizeF &areaSize,
+                 double largest);
+
+// The view with the picture moved by (dx, dy) area pixels, clamped.
+View pannedBy(const View &view, double dx, double dy, const QSizeF &areaSize, double largest);
+
 } // namespace measuregeometry

@@ -62,16 +62,25 @@ void PictureRegion::setZoom(qreal zoom)
     update();
 }
 
+QRect PictureRegion::pixelsSeen(const QSize &picture, const QPointF &origin, qreal zoom,
+                                const QSizeF &size)
+{
+    if (zoom <= 0)
+        return QRect();
+    const QRectF seen(-origin.x() / zoom, -origin.y() / zoom, size.width() / zoom,
+                      size.height() / zoom);
+    // QRect's right and bottom are the last pixel in: one less than the edge.
+    return QRect(QPoint(qFloor(seen.left()), qFloor(seen.top())),
+                 QPoint(qCeil(seen.right()) - 1, qCeil(seen.bottom()) - 1))
+        .intersected(QRect(QPoint(0, 0), picture));
+}
+
 // Only the whole picture pixels that reach into the item are drawn.
 void PictureRegion::paint(QPainter *painter)
 {
     if (m_picture.isNull())
         return;
-    const QRectF seen((-m_origin.x()) / m_zoom, (-m_origin.y()) / m_zoom, width() / m_zoom,
-                      height() / m_zoom);
-    const QRect pixels = QRect(QPoint(qFloor(seen.left()), qFloor(seen.top())),
-                               QPoint(qCeil(seen.right()), qCeil(seen.bottom())))
-                             .intersected(m_picture.rect());
+    const QRect pixels = pixelsSeen(m_picture.size(), m_origin, m_zoom, size());
     if (pixels.isEmpty())
         return;
     const QRectF target(m_origin.x() + pixels.x() * m_zoom, m_origin.y() + pixels.y() * m_zoom,

@@ -29,10 +29,18 @@ public:
 
     void paint(QPainter *painter) override;
 
+    // The whole picture pixels that reach into an area of `size` showing the
+    // picture with its top left corner at `origin`, `zoom` area pixels per pixel.
+    static QRect pixelsSeen(const QSize &picture, const QPointF &origin, qreal zoom,
+                            const QSizeF &size);
+
 signals:
     void sourceChanged();
     void originChanged();
     void zoomChanged();
+
+protected:
+    const QImage &picture() const { return m_picture; }
 
 private:
     QUrl m_source;

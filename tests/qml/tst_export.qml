@@ -279,6 +279,47 @@ TestCase {
         verify(page.picturePreview.drawn && !page.image.visible, "back to the copy")
     }
 
+    // The composite does not depend on the screen's view: zoomed in and moved, it is
+    // the fitted one, pixel for pixel, and the view stays as it was. Ctrl+0 fits again.
+    function test_zoomedViewExportsAsFitted() {
+        loadPicture(PageTest.pictureUrl("coded-2400x1600.png"), 2400, 1600)
+        tryVerify(function () { return page.picturePreview.drawn }, 10000)
+        page.compassVisibleSwitch.checked = true
+        page.lineVisibleSwitch.checked = true
+        page.document.calibrate(Qt.point(0, 0.5), Qt.point(1, 0.5), 24, "mm")
+        page.document.addMeasure("distance", [Qt.point(0.2, 0.3), Qt.point(0.6, 0.7)])
+        var fitted = capture()
+        var view = page.view
+        mouseMove(page.canvas, 120, 90)
+        mouseWheel(page.canvas, 120, 90, 0, 6 * 120, Qt.NoButton, Qt.ControlModifier)
+        mousePress(page.canvas, 200, 200, Qt.MiddleButton)
+        mouseMove(page.canvas, 150, 220, -1, Qt.MiddleButton)
+        mouseRelease(page.canvas, 150, 220, Qt.MiddleButton)
+        verify(view.zoom > 7)
+        var offset = view.offset
+        verify(offset.x < 0 && offset.y < 0)
+        waitForRendering(page.drawingRectangle)
+        var zoomed = capture()
+        compare(zoomed.width, fitted.width)
+        compare(zoomed.height, fitted.height)
+        var differing = 0
+        for (var i = 0; i < fitted.data.length; ++i) {
+            if (zoomed.data[i] !== fitted.data[i])
+                ++differing
+        }
+        compare(differing, 0)
+        compare(view.offset, offset)
+        verify(findObject("zoomedPicture").visible)
+
+        keySequence("Ctrl+0")
+        verify(view.fitted)
+        verify(!findObject("zoomedPicture").visible)
+    }
+
+    function findObject(name) {
+        return findChild(page, name)
+    }
+
     function test_smallPicture() {
         checkScaledComposite(100, 50, "")
     }

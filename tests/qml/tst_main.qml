@@ -15,7 +15,7 @@ TestCase {
         "File: Open Image | - | Save as | Print | - | Quit",
         "Edit: Undo | Redo | - | Paste image | - | Clear measures",
         "Measures: Color | Calibrate | Add | Add angle | Fit circle | Remove Last | Reset",
-        "View: Hide toolbar",
+        "View: Hide toolbar | - | Zoom in | Zoom out | Fit to window | Actual pixels",
         "Help: Contents | - | About Orvalith"
     ]
 
@@ -127,15 +127,18 @@ TestCase {
         compare(keys, { "Open Image": "Ctrl+O", "Save as": "Ctrl+S", "Print": "Ctrl+P",
                     "Paste image": "Ctrl+V", "Calibrate": "Ctrl+Shift+K",
                     "Add": "Ctrl+Shift+M", "Contents": "F1", "Undo": "Ctrl+Z",
-                    "Redo": "Ctrl+Shift+Z" })
+                    "Redo": "Ctrl+Shift+Z", "Zoom in": "Ctrl++", "Zoom out": "Ctrl+-",
+                    "Fit to window": "Ctrl+0", "Actual pixels": "Ctrl+1" })
 
         compare(Helpers.action(window, "Open Image").shortcut, StandardKey.Open)
         compare(Helpers.action(window, "Print").shortcut, StandardKey.Print)
         compare(Helpers.action(window, "Paste image").shortcut, StandardKey.Paste)
         compare(Helpers.action(window, "Contents").shortcut, StandardKey.HelpContents)
         compare(Helpers.action(window, "Save as").shortcut, StandardKey.Save)
+        compare(Helpers.action(window, "Zoom in").shortcut, StandardKey.ZoomIn)
+        compare(Helpers.action(window, "Zoom out").shortcut, StandardKey.ZoomOut)
         var keyed = ["Open Image", "Save as", "Print", "Paste image", "Calibrate", "Add", "Contents",
-                     "Undo", "Redo"]
+                     "Undo", "Redo", "Zoom in", "Zoom out", "Fit to window", "Actual pixels"]
         for (var m = 0; m < window.menus.length; ++m) {
             window.menus[m].entries.forEach(function (action) {
                 if (action && keyed.indexOf(action.text) < 0)
@@ -234,7 +237,7 @@ TestCase {
         view.trigger()
         compare(page.state, "toolbarHidden")
         compare(view.text, "Show toolbar")
-        compare(Helpers.describe(Helpers.windowMenus(window))[3], "View: Show toolbar")
+        compare(Helpers.describe(Helpers.windowMenus(window))[3], "View: Show toolbar | - | Zoom in | Zoom out | Fit to window | Actual pixels")
         tryVerify(function () { return page.scrollView.x >= page.width }, 2000, "the tool panel stays in view")
         view.trigger()
         compare(page.state, "")

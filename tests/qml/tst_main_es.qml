@@ -17,7 +17,7 @@ TestCase {
             "Fichero: Abrir Imagen | - | Guardar como | Imprimir | - | Salir",
             "Editar: Deshacer | Rehacer | - | Pegar imagen | - | Borrar medidas",
             "Medidas: Color | Calibrar | Añadir | Añadir ángulo | Ajustar círculo | Borrar el último | Reset",
-            "Ver: Ocultar barra de herramientas",
+            "Ver: Ocultar barra de herramientas | - | Acercar | Alejar | Ajustar a la ventana | Píxeles reales",
             "Ayuda: Contenidos | - | Acerca de Orvalith"
         ])
 

@@ -21,7 +21,7 @@ MENUS = {
     "Edit": ["Undo", "Redo", "Paste image", "Clear measures"],
     "Measures": ["Color", "Calibrate", "Add", "Add angle", "Fit circle", "Remove Last",
                  "Reset"],
-    "View": ["Hide toolbar"],
+    "View": ["Hide toolbar", "Zoom in", "Zoom out", "Fit to window", "Actual pixels"],
     "Help": ["Contents", "About Orvalith"],
 }
 MENU_TITLES = ["File", "Edit", "Measures", "View", "Help"]

@@ -75,8 +75,10 @@ Item {
         onPaint: {
             var ctx = getContext("2d")
             ctx.reset()
-            if (layers.values)
-                paintLayer(ctx, layers.values)
+            if (!layers.values)
+                return
+            ctx.translate(layers.values.viewX || 0, layers.values.viewY || 0)
+            paintLayer(ctx, layers.values)
         }
     }
 
@@ -115,12 +117,16 @@ Item {
         antialiasing: true
     }
 
+    // Moved with the picture's view, as the canvas's drawing is (see overlay.js).
     Item {
         id: guides
         objectName: "guidesLayer"
         readonly property var line: layers.values ? layers.values.line : null
         readonly property var sector: layers.values ? layers.values.sector : null
-        anchors.fill: parent
+        x: layers.values && layers.values.viewX ? layers.values.viewX : 0
+        y: layers.values && layers.values.viewY ? layers.values.viewY : 0
+        width: parent.width
+        height: parent.height
 
         Ray {
             action: 1

@@ -10,7 +10,32 @@
 //   pointer { x, y }: where a segment whose end is not placed yet ends;
 //   haloColor, haloWidth: the outline around every text; decimalPoint, unit: how
 //   lengths are written; fitPoints: the points of a circle being fitted;
-//   plannedAxis: the planned axis in degrees, or -1 for none.
+//   plannedAxis: the planned axis in degrees, or -1 for none;
+//   viewX, viewY (on screen only, see throughView): where the picture's top left
+//   corner lies on the canvas.
+
+// The values as the screen shows them through the picture's view: the overlay of a
+// canvas `zoom` times the size, whose top left corner lies at `offset` on the real
+// canvas (the pointer is given in the real canvas's pixels). The layers draw them
+// translated by (viewX, viewY), at the screen's own resolution: lines and numbers
+// keep their width and size, and stay sharp, at any zoom. Nothing of the view
+// reaches the export, which draws the values as they are.
+function throughView(v, zoom, offset) {
+    var seen = {}
+    for (var name in v)
+        seen[name] = v[name]
+    seen.w = v.w * zoom
+    seen.h = v.h * zoom
+    seen.cx = v.cx * zoom
+    seen.cy = v.cy * zoom
+    seen.r = v.r * zoom
+    seen.border = v.border * zoom
+    seen.reach = seen.w * seen.w + seen.h * seen.h
+    seen.pointer = { "x": v.pointer.x - offset.x, "y": v.pointer.y - offset.y }
+    seen.viewX = offset.x
+    seen.viewY = offset.y
+    return seen
+}
 
 function paint(ctx, v) {
     paintGraduationLayer(ctx, v)

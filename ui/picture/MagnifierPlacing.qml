@@ -14,6 +14,9 @@ Item {
     property var pointer: null
     property var fitting: null
     property var settings: null
+    // The picture's view (see PictureView): the loupe looks at canvas points, which
+    // show where the view puts them.
+    property var view: null
     readonly property alias loupe: magnifier
 
     Loupe {
@@ -22,8 +25,10 @@ Item {
         visible: false
         source: placing.page.image.source
         pictureSize: placing.page.image.sourceSize
-        screenScale: placing.page.image.sourceSize.width > 0
-                     ? placing.page.canvas.width / placing.page.image.sourceSize.width : 1
+        screenScale: placing.view ? placing.view.scale
+                                  : placing.page.image.sourceSize.width > 0
+                                    ? placing.page.canvas.width / placing.page.image.sourceSize.width
+                                    : 1
         segmentColor: placing.settings.measureColor
     }
 
@@ -42,7 +47,9 @@ Item {
         magnifier.segmentEnd = focus.other ? toPicture(focus.other) : null
         magnifier.guide = focus.guide ? { "through": toPicture(focus.guide.through),
                                           "angle": focus.guide.angle } : null
-        var onPage = canvas.mapToItem(placing, focus.point.x, focus.point.y)
+        var shown = view ? view.toView(Qt.point(focus.point.x / canvas.width,
+                                                focus.point.y / canvas.height)) : focus.point
+        var onPage = canvas.mapToItem(placing, shown.x, shown.y)
         var place = Pointer.magnifierPlace(onPage.x, onPage.y, magnifier.width, 24, width, height)
         magnifier.x = place.x
         magnifier.y = place.y
@@ -72,7 +79,7 @@ Item {
         }
         if (nudging.point && nudging.moved)
             return { "point": toCanvas(nudging.point), "other": toCanvas(nudging.otherEnd) }
-        var at = { "x": area.mouseX, "y": area.mouseY }
+        var at = pointer.fromView(area.mouseX, area.mouseY)
         if ((measures.calibrating || measures.measuring) && area.containsMouse)
             return { "point": at, "other": toCanvas(segmentStartBeingPlaced()) }
         if (fitting && fitting.active && area.containsMouse)

@@ -17,6 +17,12 @@ QtObject {
     property MouseArea area: null
     // Measures › Fit circle, whose clicks are points of the circle's edge.
     property var circleFitting: null
+    // The picture's view (see PictureView): the area's pointer positions are points
+    // of the view, and everything here works in the canvas's pixels at the whole
+    // picture's view, in which the overlay's positions and sizes are kept. Ctrl and
+    // the wheel go to `zoom` (see PictureZoom).
+    property var view: null
+    property var zoom: null
 
     // What the press took: 0 nothing, 1 the guide line, 2 the sector's rotation edge,
     // 3 its angle edge, 4 the circle, 5 a point (takenRow, takenIndex), 6 a segment.
@@ -32,6 +38,9 @@ QtObject {
     readonly property real itemSelectionAngleOffset: 1
     // Also taken this many pixels across a line, an edge or from a point.
     readonly property real itemSelectionDistance: 6
+    // Screen pixels per canvas pixel: the distances above are the screen's.
+    readonly property real viewZoom: view ? view.zoom : 1
+    readonly property real reach: itemSelectionDistance / viewZoom
 
     readonly property bool placing: measures.calibrating || measures.measuring
                                     || (circleFitting !== null && circleFitting.active)
@@ -51,7 +60,7 @@ QtObject {
         if (!measures.isSet(point))
             return false
         var p = toCanvas(point)
-        return Math.abs(p.x - x) <= itemSelectionDistance && Math.abs(p.y - y) <= itemSelectionDistance
+        return Math.abs(p.x - x) <= reach && Math.abs(p.y - y) <= reach
     }
 
     // The latest measure first: it lies over the others.
@@ -74,13 +83,13 @@ QtObject {
         for (var row = measures.items.length - 1; row >= 0; --row) {
             var points = measures.items[row].points.map(toCanvas)
             for (var i = 0; i + 1 < points.length; ++i) {
-                if (Pointer.distanceToSegment(x, y, points[i], points[i + 1]) <= itemSelectionDistance)
+                if (Pointer.distanceToSegment(x, y, points[i], points[i + 1]) <= reach)
                     return { "action": 6, "row": row }
             }
             var start = points[0]
             var end = points[1]
-            if (points.length === 2 && Math.abs(x - (start.x + end.x) / 2) <= 16
-                    && Math.abs(y - (start.y + end.y) / 2) <= 10)
+            if (points.length === 2 && Math.abs(x - (start.x + end.x) / 2) <= 16 / viewZoom
+                    && Math.abs(y - (start.y + end.y) / 2) <= 10 / viewZoom)
                 return { "action": 6, "row": row }
         }
         return null
@@ -89,20 +98,20 @@ QtObject {
     function isOnGuideLine(p) {
         return page.lineVisibleSwitch.checked
                 && Pointer.isOnLine(p, page.lineRotationSlider.value, itemSelectionAngleOffset,
-                                    itemSelectionDistance)
+                                    reach)
     }
 
     function isOnRotationEdge(p) {
         return page.compassVisibleSwitch.checked
                 && Pointer.isOnRay(p, page.compassRotationSlider.value, itemSelectionAngleOffset,
-                                   itemSelectionDistance)
+                                   reach)
     }
 
     function isOnAngleEdge(p) {
         var edge = Pointer.secondEdge(page.compassRotationSlider.value,
                                       page.compassAngleSlider.value)
         return page.compassVisibleSwitch.checked
-                && Pointer.isOnRay(p, edge, itemSelectionAngleOffset, itemSelectionDistance)
+                && Pointer.isOnRay(p, edge, itemSelectionAngleOffset, reach)
     }
 
     function isInCircle(p) {
@@ -217,12 +226,18 @@ QtObject {
         lastY = y
     }
 
-    // One notch (120) away from the user enlarges the circle by 2 pixels; only with no
-    // modifier held, with the pointer in the circle, and not while placing points.
+    // With Ctrl held the wheel zooms, also while points are being placed. Without a
+    // modifier one notch (120) away from the user enlarges the circle by 2 pixels;
+    // only with the pointer in the circle, and not while placing points.
     function wheel(wheel) {
+        if (wheel.modifiers === Qt.ControlModifier && zoom) {
+            wheel.accepted = zoom.wheel(wheel)
+            return
+        }
         if (placing || wheel.modifiers !== Qt.NoModifier)
             return
-        if (wheel.x === 0 || wheel.y === 0 || !isInCircle(geometry(wheel.x, wheel.y)))
+        var at = fromView(wheel.x, wheel.y)
+        if (wheel.x === 0 || wheel.y === 0 || !isInCircle(geometry(at.x, at.y)))
             return
         page.circleRadiusSlider.value = page.circleRadiusSlider.value + 2 * wheel.angleDelta.y / 120
         wheelBurst.restart()
@@ -235,21 +250,45 @@ QtObject {
     }
 
     // Clicks place calibration and measure points while those are being placed.
-    function clicked(mouse) {
+    function clicked(x, y) {
         if (circleFitting && circleFitting.active) {
-            circleFitting.place(mouse.x / canvas.width, mouse.y / canvas.height)
+            circleFitting.place(x / canvas.width, y / canvas.height)
             changed()
-        } else if (placing && measures.placePoint(mouse.x / canvas.width, mouse.y / canvas.height)) {
+        } else if (placing && measures.placePoint(x / canvas.width, y / canvas.height)) {
             changed()
         }
     }
 
+    // A point of the view, in the canvas's pixels at the whole picture's view.
+    function fromView(x, y) {
+        if (!view || view.fitted)
+            return { "x": x, "y": y }
+        var fraction = view.toFraction(Qt.point(x, y))
+        return { "x": fraction.x * canvas.width, "y": fraction.y * canvas.height }
+    }
+
+    // The area's left column and top row stay ignored wherever the view is.
+    function onView(x, y, handle) {
+        if (x === 0 || y === 0)
+            return
+        var at = fromView(x, y)
+        handle(at.x, at.y)
+    }
+
     property Connections areaEvents: Connections {
         target: pointer.area
-        function onPositionChanged(mouse) { pointer.moved(mouse.x, mouse.y, pointer.area.pressed) }
-        function onPressed(mouse) { pointer.pressed(mouse.x, mouse.y) }
+        function onPositionChanged(mouse) {
+            pointer.onView(mouse.x, mouse.y, function (x, y) {
+                pointer.moved(x, y, pointer.area.pressed)
+            })
+        }
+        function onPressed(mouse) { pointer.onView(mouse.x, mouse.y, pointer.pressed) }
         function onReleased() { pointer.released() }
-        function onClicked(mouse) { pointer.clicked(mouse) }
+        // Clicks are not filtered: one on the left column places its point at x = 0.
+        function onClicked(mouse) {
+            var at = pointer.fromView(mouse.x, mouse.y)
+            pointer.clicked(at.x, at.y)
+        }
         function onWheel(wheel) { pointer.wheel(wheel) }
         function onContainsMouseChanged() { pointer.left() }
     }
