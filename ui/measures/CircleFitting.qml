@@ -16,7 +16,8 @@ QtObject {
     property bool active: false
     // The points clicked, as fractions of the picture.
     property var points: []
-    // A second click this close to the first point, in canvas pixels, ends the fit.
+    // A second click this close to the first point, in screen pixels whatever the
+    // zoom, ends the fit.
     readonly property real closingDistance: 6
 
     function start() {
@@ -52,9 +53,10 @@ QtObject {
 
     function isOnFirstPoint(x, y) {
         var first = points[0]
+        var zoom = page.view ? page.view.zoom : 1
         return points.length >= 3
-                && Math.abs((first.x - x) * page.canvas.width) <= closingDistance
-                && Math.abs((first.y - y) * page.canvas.height) <= closingDistance
+                && Math.abs((first.x - x) * page.canvas.width * zoom) <= closingDistance
+                && Math.abs((first.y - y) * page.canvas.height * zoom) <= closingDistance
     }
 
     // x and y: fractions of the canvas, which shows the whole picture.
