@@ -138,6 +138,7 @@ int run(int argc, char **argv)
 {
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const QString file = QString::fromLocal8Bit(argv[2]);
+    orvalith::setRenderingOptions();
     QApplication application(argc, argv);
     orvalith::setApplicationIdentity();
     orvalith::registerQmlTypes();

@@ -14,14 +14,7 @@ namespace orvalith {
 // identity), and the objects are torn down in the reverse order of creation.
 int runApplication(int &argc, char **argv, const QUrl &mainDocument)
 {
-    // The text cache grows when a frame brings letters it lacks, as the page's first
-    // frame does after the window's. By default the grown texture is filled by
-    // drawing the old one into it, which under a software renderer (Mesa's llvmpipe)
-    // took that frame longer than making the whole page; with this the toolkit keeps
-    // a copy of the cache in memory and uploads that.
-    // Read when the first text is drawn; a value given from outside is kept.
-    if (!qEnvironmentVariableIsSet("QML_USE_GLYPHCACHE_WORKAROUND"))
-        qputenv("QML_USE_GLYPHCACHE_WORKAROUND", "1");
+    setRenderingOptions();
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication application(argc, argv);
     setApplicationIdentity();
