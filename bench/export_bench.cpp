@@ -144,6 +144,7 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    orvalith::setRenderingOptions();
     QApplication application(argc, argv);
     orvalith::setApplicationIdentity();
     orvalith::registerQmlTypes();
@@ -171,6 +172,8 @@ int main(int argc, char *argv[])
     if (engine.rootObjects().isEmpty())
         return 1;
     QObject *window = engine.rootObjects().constFirst();
+    // The page is made once the window's first frame is out.
+    waitFor([window] { return findPage(window) != nullptr; }, 60000);
     QObject *page = findPage(window);
     QObject *image = page ? page->property("image").value<QObject *>() : nullptr;
     if (!image) {

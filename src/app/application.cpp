@@ -14,6 +14,7 @@ namespace orvalith {
 // identity), and the objects are torn down in the reverse order of creation.
 int runApplication(int &argc, char **argv, const QUrl &mainDocument)
 {
+    setRenderingOptions();
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication application(argc, argv);
     setApplicationIdentity();

@@ -5,6 +5,10 @@ class QTranslator;
 
 namespace orvalith {
 
+// Options of the toolkit's drawing, read from the environment: to be called before
+// the application object is made.
+void setRenderingOptions();
+
 // Names, domain and version of the application. The settings store is named
 // after these, so they must be set before anything opens it.
 void setApplicationIdentity();

@@ -119,6 +119,12 @@ PictureIntake::PictureIntake(QObject *parent) : QObject(parent)
     connect(&m_slowTimer, &QTimer::timeout, this, [this] {
         m_slow = true;
         emit slowChanged();
+        m_stepTimer.start();
+    });
+    m_stepTimer.setInterval(250);
+    connect(&m_stepTimer, &QTimer::timeout, this, [this] {
+        ++m_slowSteps;
+        emit slowStepsChanged();
     });
 }
 
@@ -221,7 +227,12 @@ void PictureIntake::finish(quint64 request, picturedata::Verdict verdict, const 
     }
     if (m_slow) {
         m_slow = false;
+        m_stepTimer.stop();
         emit slowChanged();
+    }
+    if (m_slowSteps != 0) {
+        m_slowSteps = 0;
+        emit slowStepsChanged();
     }
     switch (verdict) {
     case Verdict::Readable:

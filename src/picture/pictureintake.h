@@ -22,12 +22,18 @@ class PictureIntake : public QObject, public QQmlParserStatus
     // How many milliseconds of reading make it slow: long enough that a small
     // picture comes without the overlay flashing over the page.
     Q_PROPERTY(int slowAfter READ slowAfter WRITE setSlowAfter NOTIFY slowAfterChanged)
+    // Counts the quarter seconds while slow, from 0: what the page shows meanwhile
+    // moves at these steps only. An indicator animated at every frame had the
+    // window drawn without pause, and under a software renderer the frames took
+    // the processor from the decoding and held the window's thread at each one.
+    Q_PROPERTY(int slowSteps READ slowSteps NOTIFY slowStepsChanged)
 public:
     explicit PictureIntake(QObject *parent = nullptr);
 
     bool busy() const { return m_pending != 0; }
     bool slow() const { return m_slow; }
     int slowAfter() const { return m_slowTimer.interval(); }
+    int slowSteps() const { return m_slowSteps; }
     void setSlowAfter(int milliseconds);
 
     // Takes a URL or a text; a newer request makes an older one's result moot.
@@ -42,6 +48,7 @@ signals:
     void busyChanged();
     void slowChanged();
     void slowAfterChanged();
+    void slowStepsChanged();
     // file: the local file the picture was read from; empty for pasted content.
     void pictureReady(const QUrl &url, bool incomplete, const QUrl &file);
     // Too large, or not a JPEG or PNG picture that can be read.
@@ -56,5 +63,7 @@ private:
     // A widget timer, not a document's: those run on the animation clock, and the
     // frames it then asks for stall the window behind a slow first frame.
     QTimer m_slowTimer;
+    QTimer m_stepTimer;
     bool m_slow = false;
+    int m_slowSteps = 0;
 };

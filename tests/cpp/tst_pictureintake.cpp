@@ -3,9 +3,11 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtEndian>
 #include <QtTest>
 
@@ -29,6 +31,7 @@ private slots:
     void unusablePicturesAreRefusedUndecoded_data();
     void unusablePicturesAreRefusedUndecoded();
     void hugeTextIsLeftUnread();
+    void slowReadingStepsUntilItEnds();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -192,5 +195,38 @@ void PictureIntakeTest::hugeTextIsLeftUnread()
     QCOMPARE(answerTo(path("eye.png")), QStringLiteral("shown 30x20")); // and still at work
 }
 
+// Every thread of the pool is held, so that the reading waits as behind a slow disk:
+// meanwhile the intake counts its steps, and once the picture comes it is neither
+// slow nor counting any more.
+void PictureIntakeTest::slowReadingStepsUntilItEnds()
+{
+    QThreadPool *pool = QThreadPool::globalInstance();
+    QSemaphore held;
+    const int threads = pool->maxThreadCount();
+    for (int i = 0; i < threads; ++i)
+        pool->start([&held] { held.acquire(); });
+    PictureIntake intake;
+    intake.setSlowAfter(0);
+    QSignalSpy ready(&intake, &PictureIntake::pictureReady);
+    QSignalSpy steps(&intake, &PictureIntake::slowStepsChanged);
+    intake.open(path("eye.png"));
+    QTRY_VERIFY(intake.slow());
+    QCOMPARE(intake.slowSteps(), 0);
+    QTRY_COMPARE(intake.slowSteps(), 2);
+    QCOMPARE(steps.count(), 2);
+    QVERIFY(ready.isEmpty());
+
+    held.release(threads);
+    QTRY_COMPARE(ready.count(), 1);
+    QVERIFY(!intake.slow());
+    QVERIFY(!intake.busy());
+    QCOMPARE(intake.slowSteps(), 0);
+    const int stepsAtTheEnd = steps.count();
+    QTest::qWait(600);
+    QCOMPARE(steps.count(), stepsAtTheEnd);
+    PictureStore::instance().forget(ready.at(0).at(0).toUrl());
+}
+
 QTEST_MAIN(PictureIntakeTest)
+
 #include "tst_pictureintake.moc"

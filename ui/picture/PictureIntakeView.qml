@@ -55,10 +55,25 @@ Item {
             anchors.fill: parent
         }
 
-        // Running only while shown: a running indicator redraws the window without end.
-        BusyIndicator {
+        // Moves at the intake's steps only, a few times a second, with no animation:
+        // every frame drawn while a picture is decoded takes from the decoding, and
+        // holds the window at each frame's hand-over to the render thread.
+        Row {
+            objectName: "pictureLoadingSteps"
+            readonly property int lit: intake.slowSteps % 5
             anchors.centerIn: parent
-            running: parent.visible
+            spacing: 8
+
+            Repeater {
+                model: 5
+                Rectangle {
+                    width: 12
+                    height: 12
+                    radius: 6
+                    color: "white"
+                    opacity: index === parent.lit ? 1 : 0.3
+                }
+            }
         }
     }
 
