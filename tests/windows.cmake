@@ -15,3 +15,24 @@ add_test(NAME system.test_windows_resources
     COMMAND ${CMAKE_COMMAND} -E env ORVALITH_EXE=$<TARGET_FILE:orvalith>
         ORVALITH_SOURCE_DIR=${PROJECT_SOURCE_DIR}
         ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/system/test_windows_resources.py)
+
+# A plain Win32 program that puts a picture's pixels or a copied file on the
+# Windows clipboard, as other programs do, for the paste test.
+add_executable(clipboard_offer system/windows/clipboard_offer.cpp)
+target_link_options(clipboard_offer PRIVATE -municode)
+set_target_properties(clipboard_offer PROPERTIES AUTOMOC OFF)
+target_link_libraries(clipboard_offer PRIVATE ole32 shell32 uuid orvalith_warnings)
+add_dependencies(tst_qml clipboard_offer)
+
+# The real program under Wine, driven from outside (through the Wine runner, which
+# gives the Python test Wine's set-up and an X server).
+orvalith_add_test(system.windows.test_paste
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/system/windows/test_paste.py)
+# A laptop's screen with Windows at 150 %: the window, and inside it the panel.
+orvalith_add_test(system.windows.test_window_scaled
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/system/windows/test_window_scaled.py
+    ENVIRONMENT ORVALITH_SCREEN=1366x768x24 ORVALITH_WINE_DPI=144)
+orvalith_add_test(qml.tst_main_small_screens.1366x768.scaled150
+    COMMAND $<TARGET_FILE:tst_qml> -input ${CMAKE_CURRENT_SOURCE_DIR}/qml/tst_main_small_screens.qml
+        ${DIALOG_TEST_ARGS}
+    ENVIRONMENT ORVALITH_SCREEN=1366x768x24 ORVALITH_WINE_DPI=144 QML_XHR_ALLOW_FILE_READ=1)
