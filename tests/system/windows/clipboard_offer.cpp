@@ -88,8 +88,7 @@ class DataObject : public IDataObject
 public:
     DataObject(UINT format, HGLOBAL data) : m_data(data)
     {
-        m_format = {static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1,
-                    TYMED_HGLOBAL};
+        m_format = {static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     }
     virtual ~DataObject() { GlobalFree(m_data); }
 
@@ -139,10 +138,7 @@ public:
         out->ptd = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC *, STGMEDIUM *, BOOL) override
-    {
-        return E_NOTIMPL;
-    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC *, STGMEDIUM *, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD direction, IEnumFORMATETC **formats) override
     {
         if (direction != DATADIR_GET)
@@ -181,8 +177,8 @@ bool offerPlain(UINT format, HGLOBAL data)
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"OrvalithClipboardOffer";
     RegisterClassW(&windowClass);
-    HWND owner = CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                               nullptr, windowClass.hInstance, nullptr);
+    HWND owner = CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               windowClass.hInstance, nullptr);
     if (!owner || !openClipboard(owner))
         return false;
     // Emptying makes this window the owner and tells the earlier one it lost it.
