@@ -1,16 +1,15 @@
 # The Windows build's own system tests, run under Wine. Of the Linux ones, the
-# start-up checks run here too (system/windows/test_startup_wine.py); not here:
+# start-up checks and the menu clicks run here too, on the program's pixels
+# inside the frame Wine draws (system/windows/test_*_wine.py); not here:
 # - test_install (the .deb and the desktop entry): Linux packaging.
 # - test_main_window_size: it reads the size hints and frame that a window
 #   manager (openbox) is given; Wine's windows are left to no window manager here
 #   (see wine-run.sh), so there are none to read. The window's fit on a small
 #   screen at 150 % is checked by test_window_scaled below instead.
-# - test_journey and test_menu_clicks: they read the window through
-#   orvalith_ui.py, which takes the X window to be the frameless 1024 x 800
-#   inside (Wine's X window holds the frame Wine draws), offer the clipboard
-#   through xclip to X programs (Windows programs take it from Wine's own
-#   clipboard: test_paste below) and read saved pictures and printed pages with
-#   Linux programs (picture_pixels, pdftoppm).
+# - test_journey: it offers the clipboard through xclip to X programs (Windows
+#   programs take it from Wine's own clipboard: test_paste below), answers the
+#   file and print dialogs that a Linux desktop shows, and reads the saved
+#   pictures and printed pages with Linux programs (picture_pixels, pdftoppm).
 # Nor the fuzzing, which needs clang's libFuzzer for the host.
 
 # The ZIP, unpacked and started where no Qt is on any path.
@@ -49,3 +48,5 @@ orvalith_add_test(qml.tst_main_small_screens.1366x768.scaled150
     ENVIRONMENT ORVALITH_SCREEN=1366x768x24 ORVALITH_WINE_DPI=144 QML_XHR_ALLOW_FILE_READ=1)
 orvalith_add_test(system.windows.test_startup_wine
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/system/windows/test_startup_wine.py)
+orvalith_add_test(system.windows.test_menu_clicks_wine
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/system/windows/test_menu_clicks_wine.py)

@@ -21,7 +21,7 @@ sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 import test_startup  # noqa: E402
 import xdesktop  # noqa: E402
-from wine_desktop import windows_path  # noqa: E402
+from wine_desktop import frame, windows_path  # noqa: E402
 
 WIDTH, HEIGHT = 1024, 800
 
@@ -43,13 +43,10 @@ class WineStartup(test_startup.Startup):
         info = test_startup.window_info(window)
         self.assertEqual(info.get("Name"), "Orvalith")
         self.assertEqual(info["Map State"], "IsViewable")
-        # The frame: equal borders at the sides and the bottom, the title bar above.
         width, height = int(info["Width"]), int(info["Height"])
-        border = (width - WIDTH) // 2
-        title = height - HEIGHT - 2 * border
-        self.assertTrue(width - WIDTH == 2 * border and 0 <= border <= 8 and 12 <= title <= 40,
-                        f"a {width} x {height} window holds no 1024 x 800 inside a frame")
-        self.inside = (border, border + title)
+        self.inside = frame((0, 0, width, height), (WIDTH, HEIGHT))
+        self.assertIsNotNone(self.inside,
+                             f"a {width} x {height} window holds no 1024 x 800 inside a frame")
         # Once drawn, the coloured title bar ends just above the inside (its last
         # row is a light line) and the light menu bar fills the inside's top row.
         x, y = self.inside

@@ -63,3 +63,16 @@ class Program:
             if self.process.poll() is None:
                 self.process.kill()
                 self.process.wait(10)
+
+
+def frame(geometry, inside=(1024, 800)):
+    """(left, top) of the program's own pixels in the X window of a Windows
+    window whose inside has the given size: Wine draws equal borders at the
+    sides and the bottom and a title bar above. None if the window's size
+    holds no such inside."""
+    width, height = geometry[2:]
+    border = (width - inside[0]) // 2
+    title = height - inside[1] - 2 * border
+    if width - inside[0] != 2 * border or not 0 <= border <= 8 or not 12 <= title <= 40:
+        return None
+    return border, border + title
