@@ -71,5 +71,5 @@ if ! grep -qs "^MINGW_QT_PREFIX:PATH=$prefix\$" "$build/CMakeCache.txt" ||
 fi
 cmake --build "$build" -j2
 cd "$build"
-# One after the other: they share one Wine prefix.
-exec ctest --output-on-failure
+# Two at a time, each in a Wine prefix of its own (see wine-run.sh).
+exec ctest --output-on-failure -j2

@@ -10,6 +10,11 @@
 class Setup : public QObject
 {
     Q_OBJECT
+public:
+    // Made before the application object, as the program sets its scaling:
+    // a test on a screen at 150 % sees the window at the program's scale.
+    Setup() { QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true); }
+
 public slots:
     void applicationAvailable()
     {
