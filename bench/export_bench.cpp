@@ -143,7 +143,6 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     orvalith::setRenderingOptions();
     QApplication application(argc, argv);
     orvalith::setApplicationIdentity();

@@ -15,7 +15,6 @@ namespace orvalith {
 int runApplication(int &argc, char **argv, const QUrl &mainDocument)
 {
     setRenderingOptions();
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication application(argc, argv);
     setApplicationIdentity();
 

@@ -25,16 +25,18 @@
 
 namespace orvalith {
 
-// The text cache grows when a frame brings letters it lacks, as the page's first frame
-// does after the window's, and a status message may later. By default the grown texture
-// is filled by drawing the old one into it, which under a software renderer (Mesa's
-// llvmpipe) took that frame longer than making the whole page; with this the toolkit
-// keeps a copy of the cache in memory and uploads that. A value given from outside is
-// kept.
 void setRenderingOptions()
 {
+    // The text cache grows when a frame brings letters it lacks, as the page's first
+    // frame does after the window's, and a status message may later. By default the
+    // grown texture is filled by drawing the old one into it, which under a software
+    // renderer (Mesa's llvmpipe) took that frame longer than making the whole page;
+    // with this the toolkit keeps a copy of the cache in memory and uploads that. A
+    // value given from outside is kept.
     if (!qEnvironmentVariableIsSet("QML_USE_GLYPHCACHE_WORKAROUND"))
         qputenv("QML_USE_GLYPHCACHE_WORKAROUND", "1");
+    // The window follows the screen's scale.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
 }
 
 void setApplicationIdentity()

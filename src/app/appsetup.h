@@ -5,7 +5,7 @@ class QTranslator;
 
 namespace orvalith {
 
-// Options of the toolkit's drawing, read from the environment: to be called before
+// Options of the toolkit's drawing and scaling to the screen: to be called before
 // the application object is made.
 void setRenderingOptions();
 

@@ -11,9 +11,9 @@ class Setup : public QObject
 {
     Q_OBJECT
 public:
-    // Made before the application object, as the program sets its scaling:
-    // a test on a screen at 150 % sees the window at the program's scale.
-    Setup() { QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true); }
+    // Made before the application object, as the program sets its drawing and
+    // scaling: a test on a screen at 150 % sees the window at the program's scale.
+    Setup() { orvalith::setRenderingOptions(); }
 
 public slots:
     void applicationAvailable()
