@@ -357,6 +357,25 @@ Item {
             wait(100)
         }
 
+        // The picture and the overlay's canvas sampled as they were before their
+        // textures were shown pixel for pixel (linear), for a comparison in one run;
+        // false gives them back the page's own sampling.
+        function sampleLinearly(on) {
+            findChild(page, "graduationLayer").smooth = on
+            findChild(page, "zoomedPicture").smooth = on
+            page.picturePreview.smooth = on || !page.view.fitted
+            wait(100)
+        }
+
+        function dragsBothWays(view) {
+            sampleLinearly(true)
+            circleDrag("circle drag on the photo, " + view + ", linear sampling (before)")
+            lineDrag("guide line drag on the photo, " + view + ", linear sampling (before)", false)
+            sampleLinearly(false)
+            circleDrag("circle drag on the photo, " + view)
+            lineDrag("guide line drag on the photo, " + view, false)
+        }
+
         // The circle and the guide line dragged over the 6000 x 4000 photo, the picture
         // whole and then at 8 screen pixels per picture pixel about the circle's centre
         // (the overlay drawn through the view), magnifier off.
@@ -368,16 +387,15 @@ Item {
             page.lineVisibleSwitch.checked = true
             page.view.fit()
             baselineDrag()
-            circleDrag("circle drag on the photo, fitted view")
-            lineDrag("guide line drag on the photo, fitted view", false)
+            dragsBothWays("fitted view")
             var centre = page.view.toView(Qt.point(page.circleX, page.circleY))
             page.view.zoomAbout(centre, 1000)
             compare(page.view.scale, 8)
             var picture = findChild(page, "zoomedPicture")
             tryVerify(function () { return picture.visible && picture.ready }, 10000)
             wait(200)
-            circleDrag("circle drag on the photo, 8x view")
-            lineDrag("guide line drag on the photo, 8x view", false)
+            dragsBothWays("8x view")
+            baselineDrag()
             page.view.fit()
             page.magnifierSwitch.checked = true
         }
