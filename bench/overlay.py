@@ -7,8 +7,12 @@ then off, the same number dragging one end of 20 measures over that photo, and
 a burst of 100 arrow keys on a point, without and with its record being written,
 and last the circle and the guide line dragged over the photo with the picture
 whole (the fitted view) and at 8 screen pixels per picture pixel (the 8x view),
-both figures printed (the test pictures come from the build's tests/pictures
-folder).
+both figures printed, each first with the picture and the overlay's canvas
+sampled linearly as they were before and then as the page samples them (pixel
+for pixel); a baseline before and after these: a bare window of the page's size
+with the same picture copy and a small item carried by the same pointer moves,
+the frame rate that nothing drawn over the picture can beat (the test pictures
+come from the build's tests/pictures folder).
 
     bench/overlay.py [--build DIR] [--runs N] [--strategy S] [--target T]
 

@@ -290,6 +290,92 @@ Item {
             verify(gaps.length > 0)
         }
 
+        // The ceiling of those drags: a bare window of the page's size showing the same
+        // picture copy where the page shows it, and a small item that the same pointer
+        // moves carry, with nothing else to draw.
+        Component {
+            id: bareWindow
+            Window {
+                id: bare
+                property alias picture: barePicture
+                property alias area: bareArea
+                property int frames: 0
+                color: "#efefef"
+                onAfterAnimating: frames++
+                Image {
+                    id: barePicture
+                    asynchronous: true
+                    autoTransform: true
+                    cache: false
+                }
+                Rectangle {
+                    x: bareArea.mouseX - 5
+                    y: bareArea.mouseY - 5
+                    width: 10
+                    height: 10
+                    color: "yellow"
+                }
+                MouseArea {
+                    id: bareArea
+                    anchors.fill: barePicture
+                    hoverEnabled: true
+                }
+            }
+        }
+
+        function baselineDrag() {
+            var c = page.canvas
+            var place = c.mapToItem(root, 0, 0)
+            var w = bareWindow.createObject(null, { "width": root.width, "height": root.height })
+            w.picture.x = place.x
+            w.picture.y = place.y
+            w.picture.width = c.width
+            w.picture.height = c.height
+            w.picture.sourceSize = Qt.size(Math.ceil(c.width), Math.ceil(c.height))
+            w.picture.source = page.image.source
+            w.show()
+            tryCompare(w.picture, "status", Image.Ready, 30000)
+            tryVerify(function () { return w.frames > 0 }, 5000)
+            wait(200)
+            var a = w.area
+            var x0 = c.width / 2
+            var y0 = c.height / 2
+            mouseMove(a, x0, y0)
+            mousePress(a, x0, y0)
+            var f0 = w.frames
+            var t0 = Date.now()
+            for (var i = 1; i <= 300; ++i)
+                mouseMove(a, x0 + 200 * Math.sin(i * Math.PI / 75), y0 + i % 50, 2, Qt.LeftButton)
+            var seconds = (Date.now() - t0) / 1000
+            mouseRelease(a, x0, y0)
+            console.log("baseline, a bare window with the same picture and a 10 pixel item "
+                        + "dragged: 300 pointer moves in " + seconds.toFixed(2) + " s, "
+                        + (w.frames - f0) + " frames, " + ((w.frames - f0) / seconds).toFixed(1)
+                        + " frames per second")
+            verify(w.frames - f0 > 0)
+            w.destroy()
+            wait(100)
+        }
+
+        // The picture and the overlay's canvas sampled as they were before their
+        // textures were shown pixel for pixel (linear), for a comparison in one run;
+        // false gives them back the page's own sampling.
+        function sampleLinearly(on) {
+            findChild(page, "graduationLayer").smooth = on
+            findChild(page, "zoomedPicture").smooth = on
+            page.picturePreview.smooth = on || !page.view.fitted
+            wait(100)
+        }
+
+        function dragsBothWays(view) {
+            sampleLinearly(true)
+            circleDrag("circle drag on the photo, " + view + ", linear sampling (before)")
+            lineDrag("guide line drag on the photo, " + view + ", linear sampling (before)", false)
+            sampleLinearly(false)
+            circleDrag("circle drag on the photo, " + view)
+            lineDrag("guide line drag on the photo, " + view, false)
+        }
+
         // The circle and the guide line dragged over the 6000 x 4000 photo, the picture
         // whole and then at 8 screen pixels per picture pixel about the circle's centre
         // (the overlay drawn through the view), magnifier off.
@@ -300,16 +386,16 @@ Item {
             page.document.clearMeasures()
             page.lineVisibleSwitch.checked = true
             page.view.fit()
-            circleDrag("circle drag on the photo, fitted view")
-            lineDrag("guide line drag on the photo, fitted view", false)
+            baselineDrag()
+            dragsBothWays("fitted view")
             var centre = page.view.toView(Qt.point(page.circleX, page.circleY))
             page.view.zoomAbout(centre, 1000)
             compare(page.view.scale, 8)
             var picture = findChild(page, "zoomedPicture")
             tryVerify(function () { return picture.visible && picture.ready }, 10000)
             wait(200)
-            circleDrag("circle drag on the photo, 8x view")
-            lineDrag("guide line drag on the photo, 8x view", false)
+            dragsBothWays("8x view")
+            baselineDrag()
             page.view.fit()
             page.magnifierSwitch.checked = true
         }

@@ -424,5 +424,52 @@ Item {
             var top = pixel(610, 200 - Math.round(Math.sqrt(128 * 128 - 100)))
             verify(brightness(top) > 0.6, "circle")
         }
+
+        // After a circle dragged by the mouse the screen shows the overlay as a page
+        // painted afresh with the circle at that place shows it, and in both the
+        // canvas's own pixels one for one: no texture resampled (no picture: the
+        // canvas lies over black).
+        function test_circleDragShowsTheFreshPaint() {
+            var c = page.canvas
+            var x = page.circleX * c.width + 10
+            var y = page.circleY * c.height + 10
+            mousePress(c, x, y)
+            for (var i = 1; i <= 20; ++i)
+                mouseMove(c, x - 7 * i, y - 3 * i, 5, Qt.LeftButton)
+            mouseRelease(c, x - 140, y - 60)
+            mouseMove(c, 3, 3) // nothing pointed at
+            var place = Qt.point(page.circleX, page.circleY)
+            verify(place.x < 0.45 && place.y < 0.45, place.x + ", " + place.y)
+            var dragged = paintAndGrab()
+            function shownAsPainted(shot) {
+                var layer = findChild(page, "graduationLayer")
+                var data = layer.getContext("2d").getImageData(0, 0, c.width, c.height).data
+                // The page's labels lie over the canvas's lowest 60 rows.
+                for (var py = 0; py < c.height - 60; py += 3) {
+                    for (var px = 0; px < c.width; px += 3) {
+                        var k = (py * c.width + px) * 4
+                        var a = data[k + 3] / 255
+                        var painted = Qt.rgba(data[k] / 255 * a, data[k + 1] / 255 * a,
+                                              data[k + 2] / 255 * a, 1)
+                        if (!PageTest.near(shot.pixel(px, py), painted, 2 / 255))
+                            return px + ", " + py + ": " + shot.pixel(px, py) + " for " + painted
+                    }
+                }
+                return ""
+            }
+            compare(shownAsPainted(dragged), "")
+
+            createPage(950, 600)
+            page.setCircleCentre(place.x, place.y)
+            var fresh = paintAndGrab()
+            for (var fy = 0; fy < c.height; fy += 2) {
+                for (var fx = 0; fx < c.width; fx += 2) {
+                    if (!PageTest.near(dragged.pixel(fx, fy), fresh.pixel(fx, fy), 1 / 255))
+                        fail(fx + ", " + fy + ": " + dragged.pixel(fx, fy) + " after the drag, "
+                             + fresh.pixel(fx, fy) + " painted afresh")
+                }
+            }
+            compare(shownAsPainted(fresh), "")
+        }
     }
 }

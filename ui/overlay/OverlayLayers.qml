@@ -72,6 +72,10 @@ Item {
         // together, into an image (see MainPage.qml).
         renderStrategy: Canvas.Immediate
         renderTarget: Canvas.Image
+        // Its texture has the screen's pixels one for one: sampled as they are, which
+        // costs a software renderer less at every frame than blending neighbours and,
+        // where the area lies at a fraction of a pixel, keeps the lines unblurred.
+        smooth: false
         onPaint: {
             var ctx = getContext("2d")
             ctx.reset()

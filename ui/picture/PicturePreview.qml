@@ -83,6 +83,7 @@ Item {
     Image {
         id: first
         anchors.fill: parent
+        smooth: preview.smooth
         asynchronous: true
         autoTransform: true
         cache: false
@@ -94,6 +95,7 @@ Item {
     Image {
         id: second
         anchors.fill: parent
+        smooth: preview.smooth
         asynchronous: true
         autoTransform: true
         cache: false

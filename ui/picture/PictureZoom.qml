@@ -44,6 +44,8 @@ Item {
         source: visible ? room.image.source : ""
         origin: pictureView.offset
         zoom: pictureView.scale
+        // Painted at the screen's resolution: its texture is shown pixel for pixel.
+        smooth: false
     }
 
     // The fitted copy follows the view, enlarged: it shows until the part in view is
@@ -59,6 +61,14 @@ Item {
         id: previewShift
         x: room.capturing ? 0 : pictureView.offset.x
         y: room.capturing ? 0 : pictureView.offset.y
+    }
+
+    // The fitted copy has the screen's pixels one for one and is sampled as it is,
+    // the cheaper way for a software renderer at every frame; enlarged, it is smoothed.
+    Binding {
+        target: room.preview
+        property: "smooth"
+        value: !pictureView.fitted
     }
 
     Binding {
