@@ -4,6 +4,7 @@
 #include "output/recordmetadata.h"
 #include "picture/pagefit.h"
 
+#include <QQmlApplicationEngine>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -567,6 +568,7 @@ private slots:
     void asksBeforeReplacingMeasurements();
     void reportsEveryFailureEveryTime();
     void printsRecordBelowThePicture();
+    void windowSavesItsReadings();
     void cleanupTestCase();
 
 private:
@@ -1280,6 +1282,40 @@ void TestPrintHelper::printsRecordBelowThePicture()
     QVERIFY(ink.bottom() > pictureBottom + 20);
     QVERIFY(qRed(page.pixel(ink.right() - 3, ink.top() + 5)) > 120);
 #endif
+}
+
+// The window's own save, end to end: the planned axis typed for the picture and the
+// guide line's misalignment from it are in the record of the saved file.
+void TestPrintHelper::windowSavesItsReadings()
+{
+    const QString picture = m_dir.filePath(QStringLiteral("readings-eye.png"));
+    const QString saved = m_dir.filePath(QStringLiteral("readings-saved.png"));
+    QVERIFY(photoLikeImage().save(picture));
+    orvalith::registerQmlTypes();
+    QQmlApplicationEngine engine;
+    engine.load(QUrl(QStringLiteral("qrc:/main.qml")));
+    QVERIFY(!engine.rootObjects().isEmpty());
+    QObject *window = engine.rootObjects().constFirst();
+    PrintHelper helper;
+    connect(window, SIGNAL(saveImageRequested(QVariant, QVariant)), &helper,
+            SLOT(saveImage(QVariant, QVariant)));
+    auto *page = window->findChild<QObject *>(QStringLiteral("mainPage"));
+    QVERIFY(page);
+    auto part = [page](const char *name) { return page->property(name).value<QObject *>(); };
+    part("image")->setProperty("source", QUrl::fromLocalFile(picture));
+    QTRY_COMPARE(part("image")->property("status").toInt(), 1); // ready
+    part("lineVisibleSwitch")->setProperty("checked", true);
+    part("lineRotationSlider")->setProperty("value", 178);
+    part("document")->setProperty("plannedAxis", 2.0);
+
+    DialogAnswerer answerer({chooseFile(saved)});
+    QMetaObject::invokeMethod(window, "saveImage");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(saved), 20000);
+    QCOMPARE(answerer.unexpected(), 0);
+    const QString record = QImage(saved).text(QStringLiteral("Description"));
+    QVERIFY2(
+        record.contains(QStringLiteral("Planned axis\t2.0\t\u00b0\nMisalignment\t-4.0\t\u00b0")),
+        qPrintable(record));
 }
 
 void TestPrintHelper::cleanupTestCase()
