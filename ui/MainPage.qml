@@ -535,24 +535,16 @@ MainPageForm {
     Keys.onPressed: if (page.activeFocus && (nudging.handleKey(event.key, event.modifiers)
                                              || magnifierPlacing.zoom(event.key)
                                              || pictureZoom.handleKey(event.key, event.modifiers)
-                                             || holdSpace(event, true)
+                                             || viewPanning.holdSpace(event, true)
                                              || circleFitting.handleKey(event.key)))
                         event.accepted = true
     Keys.onReleased: {
-        holdSpace(event, false)
+        viewPanning.holdSpace(event, false)
         if (!event.isAutoRepeat)
             measures.document.endStep()
     }
     onActiveFocusChanged: if (!activeFocus)
                               viewPanning.spaceHeld = false
-
-    function holdSpace(event, held) {
-        if (event.key !== Qt.Key_Space)
-            return false
-        if (!event.isAutoRepeat)
-            viewPanning.spaceHeld = held
-        return true
-    }
     Keys.onDeletePressed: event.accepted = measures.removeSelected()
     Keys.onEscapePressed: {
         event.accepted = cancelPlacing() || nudging.active || measures.selected >= 0

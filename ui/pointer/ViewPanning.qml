@@ -20,6 +20,16 @@ MouseArea {
                          : spaceHeld && view !== null && !view.fitted ? Qt.OpenHandCursor
                                                                        : undefined
 
+    // Space pressed (held true) or let go: true when the key was Space, which is then
+    // the panning's.
+    function holdSpace(event, held) {
+        if (event.key !== Qt.Key_Space)
+            return false
+        if (!event.isAutoRepeat)
+            spaceHeld = held
+        return true
+    }
+
     onPressed: {
         lastX = mouse.x
         lastY = mouse.y
