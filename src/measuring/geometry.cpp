@@ -18,15 +18,3 @@ double Geometry::foldedMisalignment(double readAxis, double plannedAxis)
 {
     return measuregeometry::foldedMisalignment(readAxis, plannedAxis);
 }
-
-QPointF Geometry::viewPoint(const QPointF &fraction, double zoom, const QPointF &centre,
-                            const QSizeF &areaSize)
-{
-    return measuregeometry::viewPoint(fraction, {zoom, centre}, areaSize);
-}
-
-QPointF Geometry::viewFraction(const QPointF &point, double zoom, const QPointF &centre,
-                               const QSizeF &areaSize)
-{
-    return measuregeometry::viewFraction(point, {zoom, centre}, areaSize);
-}

@@ -20,12 +20,4 @@ public:
     Q_INVOKABLE static QVariantMap fittedCircle(const QVariantList &points,
                                                 const QSizeF &pictureSize);
     Q_INVOKABLE static double foldedMisalignment(double readAxis, double plannedAxis);
-
-    // The picture's view in its drawing area (see measuregeometry::View): where a
-    // fraction of the picture shows, in area pixels, and which fraction shows at an
-    // area point.
-    Q_INVOKABLE static QPointF viewPoint(const QPointF &fraction, double zoom,
-                                         const QPointF &centre, const QSizeF &areaSize);
-    Q_INVOKABLE static QPointF viewFraction(const QPointF &point, double zoom,
-                                            const QPointF &centre, const QSizeF &areaSize);
 };

@@ -144,10 +144,19 @@ QPointF viewFraction(const QPointF &point, const View &view, const QSizeF &areaS
                    view.centre.y() + (point.y() / areaSize.height() - 0.5) / view.zoom);
 }
 
+namespace {
+
+double clampedZoom(double zoom, double largest)
+{
+    return std::max(1.0, std::min(std::max(1.0, largest), zoom));
+}
+
+} // namespace
+
 View clampedView(const View &view, double largest)
 {
     View clamped;
-    clamped.zoom = std::max(1.0, std::min(std::max(1.0, largest), view.zoom));
+    clamped.zoom = clampedZoom(view.zoom, largest);
     const double half = 0.5 / clamped.zoom;
     clamped.centre = QPointF(std::max(half, std::min(1 - half, view.centre.x())),
                              std::max(half, std::min(1 - half, view.centre.y())));
@@ -159,7 +168,7 @@ View zoomedAbout(const View &view, const QPointF &point, double zoom, const QSiz
 {
     const QPointF kept = viewFraction(point, view, areaSize);
     View zoomed;
-    zoomed.zoom = std::max(1.0, std::min(std::max(1.0, largest), zoom));
+    zoomed.zoom = clampedZoom(zoom, largest);
     zoomed.centre = kept;
     if (areaSize.width() > 0 && areaSize.height() > 0)
         zoomed.centre -= QPointF((point.x() / areaSize.width() - 0.5) / zoomed.zoom,

@@ -1,4 +1,3 @@
-#include "measuring/geometry.h"
 #include "measuring/measuregeometry.h"
 #include "picture/pictureview.h"
 
@@ -43,11 +42,8 @@ private slots:
         QVERIFY(near(viewPoint(QPointF(0.3 + 1.0 / 16, 0.6), view, area), QPointF(450, 200)));
         const QPointF fraction(0.2871, 0.5512);
         QVERIFY(near(viewFraction(viewPoint(fraction, view, area), view, area), fraction));
-        // The same functions as the documents call them.
-        QVERIFY(near(Geometry::viewFraction(QPointF(450, 200), 4, QPointF(0.3, 0.6), area),
-                     QPointF(0.3625, 0.6)));
-        QVERIFY(near(Geometry::viewPoint(QPointF(0.3625, 0.6), 4, QPointF(0.3, 0.6), area),
-                     QPointF(450, 200)));
+        QVERIFY(near(viewFraction(QPointF(450, 200), view, area), QPointF(0.3625, 0.6)));
+        QVERIFY(near(viewPoint(QPointF(0.3625, 0.6), view, area), QPointF(450, 200)));
     }
 
     // The picture always covers the whole area: the centre stays half a view from the

@@ -30,7 +30,7 @@ function throughView(v, zoom, offset) {
     seen.cy = v.cy * zoom
     seen.r = v.r * zoom
     seen.border = v.border * zoom
-    seen.reach = seen.w * seen.w + seen.h * seen.h
+    seen.reach = v.reach * zoom * zoom
     seen.pointer = { "x": v.pointer.x - offset.x, "y": v.pointer.y - offset.y }
     seen.viewX = offset.x
     seen.viewY = offset.y
