@@ -14,13 +14,14 @@ with the same picture copy and a small item carried by the same pointer moves,
 the frame rate that nothing drawn over the picture can beat (the test pictures
 come from the build's tests/pictures folder).
 
-    bench/overlay.py [--build DIR] [--runs N] [--strategy S] [--target T]
+    bench/overlay.py [--build DIR] [--runs N] [--strategy S] [--target T] [--software]
 
 DIR is a configured build folder (default: <repo>/build); its test runner
 (bin/tst_qml) is built there first and runs bench/overlay.qml on an X server of
 its own, with settings in a throwaway folder. Each run is a process of its own.
 --strategy (immediate, threaded, cooperative) and --target (image, fbo) override
-the canvas's render strategy and target, to compare them with the page's choice.
+the canvas's render strategy and target, to compare them with the page's choice;
+--software draws with Qt Quick's software renderer in place of OpenGL.
 Prints each run's figures; asserts nothing.
 
 Figures: script = the paint handler alone; drawing = from the end of the handler
@@ -59,11 +60,13 @@ def document(folder, strategy, target):
     return path
 
 
-def run_once(runner, qml, home):
+def run_once(runner, qml, home, software):
     shutil.rmtree(home, ignore_errors=True)
     os.makedirs(os.path.join(home, "config"))
     env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, "config"),
                LANG="en_US.UTF-8", LC_ALL="en_US.UTF-8")
+    if software:
+        env["QT_QUICK_BACKEND"] = "software"
     out = subprocess.run([WITH_XVFB, runner, "-input", qml], env=env, capture_output=True,
                          text=True, timeout=600)
     figures = [m.group(1) for m in re.finditer(r"qml: (.*)", out.stdout)]
@@ -77,6 +80,8 @@ def main():
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--strategy", choices=sorted(STRATEGIES))
     parser.add_argument("--target", choices=sorted(TARGETS))
+    parser.add_argument("--software", action="store_true",
+                        help="draw with Qt Quick's software renderer, not OpenGL")
     args = parser.parse_args()
 
     subprocess.run(["cmake", "--build", args.build, "--target", "tst_qml", "-j2"], check=True,
@@ -85,7 +90,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         qml = document(tmp, args.strategy, args.target)
         for run in range(1, args.runs + 1):
-            figures, failures = run_once(runner, qml, os.path.join(tmp, "home"))
+            figures, failures = run_once(runner, qml, os.path.join(tmp, "home"), args.software)
             print("run %d" % run)
             for line in figures + failures:
                 print("  " + line)

@@ -3,16 +3,18 @@
 window, beside the same for a bare window with the same imports, on an X server
 of its own.
 
-    bench/startup.py [--build DIR] [--runs N]
+    bench/startup.py [--build DIR] [--runs N] [--software]
 
 DIR is a configured build folder (default: <repo>/build); the program and the
 bench host are built there first. Prints each run and the medians; asserts nothing.
 
 The first frame is seen from outside through the scene graph's own log: with
 qt.scenegraph.general and qt.scenegraph.time.renderloop enabled, Qt reports the
-GL context it creates and then one line per frame once that frame has been
-rendered and swapped. The render loop may report an empty frame before it has a
-context, so the first frame counts only after the context line. Each line is
+GL context it creates, or that it loaded its software renderer, and then one
+line per frame once that frame has been rendered and swapped. The GL render loop
+may report an empty frame before it has a context, so the first frame counts
+only after the context line. --software draws both with Qt Quick's software
+renderer (QT_QUICK_BACKEND=software) in place of OpenGL. Each line is
 timestamped as it arrives on the pipe.
 """
 import argparse
@@ -27,7 +29,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BARE_WINDOW = os.path.join(ROOT, "bench", "startup_bare_window.qml")
 LOG_RULES = "qt.scenegraph.general=true;qt.scenegraph.time.renderloop=true"
-CONTEXT_LINE = "GL_RENDERER"
+CONTEXT_LINES = ("GL_RENDERER", "Loading backend software")
 FRAME_LINE = "Frame rendered with"
 TIMEOUT = 60
 
@@ -41,7 +43,7 @@ def first_frame_seconds(command, env):
     try:
         have_context = False
         for line in process.stderr:
-            if CONTEXT_LINE in line:
+            if any(context in line for context in CONTEXT_LINES):
                 have_context = True
             elif have_context and FRAME_LINE in line:
                 return time.monotonic() - start
@@ -68,12 +70,14 @@ def report(name, times):
           f"max {max(ms):7.1f}   runs: " + " ".join(f"{t:.0f}" for t in ms))
 
 
-def measure(build_dir, runs):
+def measure(build_dir, runs, software):
     sandbox = tempfile.mkdtemp(prefix="orvalith-bench-")
     env = dict(os.environ, QT_LOGGING_RULES=LOG_RULES,
                XDG_CONFIG_HOME=os.path.join(sandbox, "config"),
                XDG_RUNTIME_DIR=os.path.join(sandbox, "runtime"))
     os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+    if software:
+        env["QT_QUICK_BACKEND"] = "software"
     program = [os.path.join(build_dir, "bin", "orvalith")]
     bare = [os.path.join(build_dir, "bin", "orvalith_qmlhost"), BARE_WINDOW]
     try:
@@ -86,7 +90,8 @@ def measure(build_dir, runs):
             bare_times.append(first_frame_seconds(bare, env))
     finally:
         shutil.rmtree(sandbox, ignore_errors=True)
-    print(f"Process start to first frame, {runs} runs each (Xvfb, Mesa llvmpipe):")
+    renderer = "Qt Quick's software renderer" if software else "OpenGL, Mesa llvmpipe"
+    print(f"Process start to first frame, {runs} runs each (Xvfb, {renderer}):")
     report("main window", program_times)
     report("bare window", bare_times)
     ratio = statistics.median(program_times) / statistics.median(bare_times)
@@ -97,6 +102,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
     parser.add_argument("--runs", type=int, default=9)
+    parser.add_argument("--software", action="store_true",
+                        help="draw with Qt Quick's software renderer, not OpenGL")
     args = parser.parse_args()
     build_dir = os.path.abspath(args.build)
     if os.environ.get("ORVALITH_BENCH_DISPLAY") is None:
@@ -104,10 +111,10 @@ def main():
         # Again, on an X server of our own, so that figures do not depend on
         # the desktop this is started from.
         command = [os.path.join(ROOT, "tests", "with-xvfb.sh"), sys.executable,
-                   os.path.abspath(__file__), "--build", build_dir, "--runs", str(args.runs)]
+                   os.path.abspath(__file__), "--build", build_dir, "--runs", str(args.runs)] + (["--software"] if args.software else [])
         env = dict(os.environ, ORVALITH_BENCH_DISPLAY="own")
         sys.exit(subprocess.run(command, env=env).returncode)
-    measure(build_dir, args.runs)
+    measure(build_dir, args.runs, args.software)
 
 
 if __name__ == "__main__":
