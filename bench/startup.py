@@ -3,10 +3,13 @@
 window, beside the same for a bare window with the same imports, on an X server
 of its own.
 
-    bench/startup.py [--build DIR] [--runs N] [--software]
+    bench/startup.py [--build DIR] [--runs N] [--software] [--against OTHER]
 
 DIR is a configured build folder (default: <repo>/build); the program and the
-bench host are built there first. Prints each run and the medians; asserts nothing.
+bench host are built there first. OTHER is another build (of an earlier commit,
+say), whose program is started in turn with the others: a change of a few tens of
+milliseconds is within the spread of separate runs, less so of interleaved ones.
+Prints each run and the medians; asserts nothing.
 
 The first frame is seen from outside through the scene graph's own log: with
 qt.scenegraph.general and qt.scenegraph.time.renderloop enabled, Qt reports the
@@ -70,7 +73,7 @@ def report(name, times):
           f"max {max(ms):7.1f}   runs: " + " ".join(f"{t:.0f}" for t in ms))
 
 
-def measure(build_dir, runs, software):
+def measure(build_dir, runs, software, against):
     sandbox = tempfile.mkdtemp(prefix="orvalith-bench-")
     env = dict(os.environ, QT_LOGGING_RULES=LOG_RULES,
                XDG_CONFIG_HOME=os.path.join(sandbox, "config"),
@@ -80,22 +83,28 @@ def measure(build_dir, runs, software):
         env["QT_QUICK_BACKEND"] = "software"
     program = [os.path.join(build_dir, "bin", "orvalith")]
     bare = [os.path.join(build_dir, "bin", "orvalith_qmlhost"), BARE_WINDOW]
+    commands = {"main window": program, "bare window": bare}
+    if against:
+        commands["other build"] = [os.path.join(against, "bin", "orvalith")]
+    times = {name: [] for name in commands}
     try:
         # One unmeasured start of each fills the file system cache.
-        first_frame_seconds(program, env)
-        first_frame_seconds(bare, env)
-        program_times, bare_times = [], []
-        for _ in range(runs):  # interleaved, so that drift touches both alike
-            program_times.append(first_frame_seconds(program, env))
-            bare_times.append(first_frame_seconds(bare, env))
+        for command in commands.values():
+            first_frame_seconds(command, env)
+        for _ in range(runs):  # interleaved, so that drift touches all alike
+            for name, command in commands.items():
+                times[name].append(first_frame_seconds(command, env))
     finally:
         shutil.rmtree(sandbox, ignore_errors=True)
     renderer = "Qt Quick's software renderer" if software else "OpenGL, Mesa llvmpipe"
     print(f"Process start to first frame, {runs} runs each (Xvfb, {renderer}):")
-    report("main window", program_times)
-    report("bare window", bare_times)
-    ratio = statistics.median(program_times) / statistics.median(bare_times)
-    print(f"ratio of medians (main / bare): {ratio:.2f}")
+    for name, measured in times.items():
+        report(name, measured)
+    bare_median = statistics.median(times["bare window"])
+    for name in commands:
+        if name != "bare window":
+            ratio = statistics.median(times[name]) / bare_median
+            print(f"ratio of medians ({name} / bare): {ratio:.2f}")
 
 
 def main():
@@ -104,17 +113,26 @@ def main():
     parser.add_argument("--runs", type=int, default=9)
     parser.add_argument("--software", action="store_true",
                         help="draw with Qt Quick's software renderer, not OpenGL")
+    parser.add_argument("--against", metavar="DIR",
+                        help="another configured build whose program is started in turn")
     args = parser.parse_args()
     build_dir = os.path.abspath(args.build)
+    against = os.path.abspath(args.against) if args.against else None
     if os.environ.get("ORVALITH_BENCH_DISPLAY") is None:
         build(build_dir)
+        options = ["--software"] if args.software else []
+        if against:
+            subprocess.run(["cmake", "--build", against, "-j2", "--target", "orvalith"],
+                           check=True, stdout=subprocess.DEVNULL)
+            options += ["--against", against]
         # Again, on an X server of our own, so that figures do not depend on
         # the desktop this is started from.
         command = [os.path.join(ROOT, "tests", "with-xvfb.sh"), sys.executable,
-                   os.path.abspath(__file__), "--build", build_dir, "--runs", str(args.runs)] + (["--software"] if args.software else [])
+                   os.path.abspath(__file__), "--build", build_dir, "--runs", str(args.runs)]
+        command += options
         env = dict(os.environ, ORVALITH_BENCH_DISPLAY="own")
         sys.exit(subprocess.run(command, env=env).returncode)
-    measure(build_dir, args.runs, args.software)
+    measure(build_dir, args.runs, args.software, against)
 
 
 if __name__ == "__main__":
