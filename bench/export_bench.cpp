@@ -171,8 +171,6 @@ int main(int argc, char *argv[])
     if (engine.rootObjects().isEmpty())
         return 1;
     QObject *window = engine.rootObjects().constFirst();
-    // The page is made once the window's first frame is out.
-    waitFor([window] { return findPage(window) != nullptr; }, 60000);
     QObject *page = findPage(window);
     QObject *image = page ? page->property("image").value<QObject *>() : nullptr;
     if (!image) {

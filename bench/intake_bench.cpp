@@ -146,9 +146,11 @@ int run(int argc, char **argv)
     if (engine.rootObjects().isEmpty())
         return 1;
     QObject *window = engine.rootObjects().constFirst();
-    // The page is made once the window's first frame is out: it is looked for once
-    // the window has settled.
-    QObject *page = nullptr;
+    QObject *page = findByName(window, "mainPage");
+    if (!page) {
+        std::fprintf(stderr, "no page in the main window\n");
+        return 1;
+    }
 
     QElapsedTimer clock;
     qint64 lastTurn = 0;
@@ -197,11 +199,6 @@ int run(int argc, char **argv)
 
     // Let the window settle first, so that start-up does not count.
     QTimer::singleShot(1500, [&] {
-        page = findByName(window, "mainPage");
-        if (!page) {
-            std::fprintf(stderr, "no page in the main window\n");
-            std::_Exit(1);
-        }
         clock.start();
         lastTurn = 0;
         lastTurnTimes = threadTimes();

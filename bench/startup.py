@@ -62,9 +62,9 @@ def first_frame_seconds(command, env):
             process.communicate()
 
 
-def build(build_dir):
-    subprocess.run(["cmake", "--build", build_dir, "-j2", "--target", "orvalith",
-                    "orvalith_qmlhost"], check=True, stdout=subprocess.DEVNULL)
+def build(build_dir, targets=("orvalith", "orvalith_qmlhost")):
+    subprocess.run(["cmake", "--build", build_dir, "-j2", "--target", *targets],
+                   check=True, stdout=subprocess.DEVNULL)
 
 
 def report(name, times):
@@ -122,8 +122,7 @@ def main():
         build(build_dir)
         options = ["--software"] if args.software else []
         if against:
-            subprocess.run(["cmake", "--build", against, "-j2", "--target", "orvalith"],
-                           check=True, stdout=subprocess.DEVNULL)
+            build(against, ["orvalith"])
             options += ["--against", against]
         # Again, on an X server of our own, so that figures do not depend on
         # the desktop this is started from.

@@ -32,7 +32,6 @@ add_executable(clipboard_offer system/windows/clipboard_offer.cpp)
 target_link_options(clipboard_offer PRIVATE -municode)
 set_target_properties(clipboard_offer PROPERTIES AUTOMOC OFF)
 target_link_libraries(clipboard_offer PRIVATE ole32 shell32 uuid orvalith_warnings)
-add_dependencies(tst_qml clipboard_offer)
 
 # The real program under Wine, driven from outside (through the Wine runner, which
 # gives the Python test Wine's set-up and an X server).

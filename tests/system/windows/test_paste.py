@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Pastes into the real orvalith.exe under Wine what another Windows program put
-on the clipboard: a picture's pixels (CF_DIB, as a screenshot tool copies) and a
-copied picture file (CF_HDROP, as Explorer's Copy puts it). The offers come from
+on the clipboard: a picture's pixels offered through OLE (as most programs copy a
+picture) and a copied picture file (CF_HDROP, as Explorer's Copy puts it). The offers come from
 clipboard_offer.exe, a plain Win32 program built beside the tests, which stays
 the clipboard's owner until the paste is done. Ctrl+V pastes; the window must
 then show the picture's two colours, which it did not show before."""
